@@ -1,0 +1,78 @@
+# Set-up and build commands. `make run` and `make test` work on a fresh Debian 12 machine.
+
+# Every Debian package the project needs, in one place.
+BUILD_PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+	libwxgtk3.2-dev libfreeimage-dev libfreeimageplus-dev libturbojpeg0-dev libexiv2-dev \
+	libglib2.0-dev adwaita-icon-theme
+TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+# apt-get runs only when a package is missing.
+define install
+	@missing=""; for p in $(1); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' \
+			|| missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update -qq && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+endef
+
+.PHONY: run build test bench fuzz deps test-deps fuzz-deps clean format
+
+deps:
+	$(call install,$(BUILD_PACKAGES))
+
+test-deps:
+	$(call install,$(BUILD_PACKAGES) $(TEST_PACKAGES))
+
+fuzz-deps:
+	$(call install,$(BUILD_PACKAGES) $(FUZZ_PACKAGES))
+
+build: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS) --target tarnview
+
+run: build
+	./build/release/tarnview
+
+# Sanitized tree; toolkit-free tests run as they are, window tests inside a virtual display.
+test: test-deps
+	cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON
+	cmake --build build/sanitize -j $(JOBS)
+	cd build/sanitize && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -L core
+	cd build/sanitize && $(SANITIZER_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" \
+		ctest --output-on-failure -L ui
+
+# NO_AT_BRIDGE: no accessibility bus under Xvfb (its D-Bus connection is never freed).
+SANITIZER_ENV := NO_AT_BRIDGE=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+bench: deps
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BENCH=ON
+	cmake --build build/bench -j $(JOBS) --target tarn_bench
+	./build/bench/bench/tarn_bench
+
+fuzz: fuzz-deps
+	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build/fuzz -j $(JOBS)
+	@for f in build/fuzz/tests/fuzz/fuzz_*; do \
+		name=$$(basename $$f); mkdir -p build/fuzz/corpus/$$name; \
+		echo "== $$name for $(FUZZ_SECONDS) s"; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus/$$name \
+			tests/fuzz/seeds/$$name || exit 1; \
+	done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+#include <utility>
+
+#include "app/app_folders.h"
+#include "app/settings.h"
+#include "platform/special_folders.h"
+
+namespace tarn {
+
+// What the application object hands to every window it builds: its folders, the settings
+// store, the show-hidden-files flag and the platform's special folders. Windows take it by
+// reference instead of reaching for a global; tests build their own.
+struct AppContext {
+    AppContext(AppFolders f, std::unique_ptr<platform::SpecialFolders> special)
+        : folders(std::move(f)),
+          settings(folders.settingsFile),
+          specialFolders(std::move(special)) {}
+
+    AppFolders folders;
+    SettingsStore settings;
+    std::unique_ptr<platform::SpecialFolders> specialFolders;
+    bool showHiddenFiles = false;
+};
+
+}  // namespace tarn

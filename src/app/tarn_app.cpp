@@ -1,0 +1,74 @@
+#include "app/tarn_app.h"
+
+#include <wx/msgdlg.h>
+
+#ifdef __UNIX__
+#include <glib-unix.h>
+#endif
+
+#include <csignal>
+
+#include "frame/main_frame.h"
+
+namespace tarn {
+
+namespace {
+
+#ifdef __UNIX__
+// Runs in the main loop, not in the signal handler.
+gboolean onTerminateSignal(gpointer) {
+    if (wxTheApp == nullptr) {
+        return G_SOURCE_CONTINUE;
+    }
+    if (wxWindow* top = wxTheApp->GetTopWindow()) {
+        top->Close(true);
+        wxWakeUpIdle();  // the frame is deleted on the next idle, which nothing else triggers
+    } else {
+        wxTheApp->ExitMainLoop();
+    }
+    return G_SOURCE_CONTINUE;
+}
+#endif
+
+}  // namespace
+
+bool CTarnViewApp::OnInit() {
+#ifdef __UNIX__
+    // A session ending (SIGTERM) closes the frame like the user would, so settings are kept.
+    g_unix_signal_add(SIGTERM, onTerminateSignal, nullptr);
+#endif
+
+    m_iconLists.attach();
+    m_imaging = std::make_unique<ImagingService>();
+
+    auto special = std::make_unique<platform::LinuxSpecialFolders>();
+    AppFoldersResult resolved = resolveAppFolders(*special);
+    if (resolved.error == StartupError::ModuleFileName) {
+        wxMessageBox(wxString::FromUTF8(kModuleFileNameError.data(), kModuleFileNameError.size()),
+                     wxString::FromUTF8("Tarn Photo Viewer"), wxOK | wxICON_ERROR);
+    }
+    if (resolved.error != StartupError::None) {
+        return false;
+    }
+    m_context = std::make_unique<AppContext>(std::move(resolved.folders), std::move(special));
+    m_context->showHiddenFiles = m_context->settings.get(settings::kShowHiddenFiles);
+
+    auto* frame = new CMainFrame(*m_context, m_iconLists);
+    SetTopWindow(frame);
+    frame->Maximize();
+    frame->Show();
+    frame->Update();
+    return true;
+}
+
+int CTarnViewApp::OnExit() {
+    if (m_context) {
+        removeTempFolder(m_context->folders);
+        m_context->settings.set(settings::kShowHiddenFiles, m_context->showHiddenFiles);
+    }
+    m_imaging.reset();
+    m_iconLists.detach();
+    return wxApp::OnExit();
+}
+
+}  // namespace tarn

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "fakes/temp_dir.h"
+#include "ui/child_process.h"
+
+namespace tarn {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ChildProcess;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+// The environment of a user whose home is a fresh folder.
+std::map<std::string, std::string> userEnv(const TempDir& home) {
+    std::map<std::string, std::string> env{{"HOME", home.path().string()}};
+    for (const char* name : {"DISPLAY", "XAUTHORITY", "PATH", "ASAN_OPTIONS", "UBSAN_OPTIONS",
+                             "LSAN_OPTIONS", "LANG", "NO_AT_BRIDGE"}) {
+        if (const char* v = std::getenv(name)) {
+            env[name] = v;
+        }
+    }
+    return env;
+}
+
+TEST(AppStartup, ShowsTheFrameAndOnExitRemovesTempAndWritesItsSetting) {
+    TempDir home;
+    const std::string data = home.file(".config/Tarn Photo Viewer");
+    std::filesystem::create_directories(data + "/Temp/sub");
+    writeFile(data + "/Temp/undo1.bmp", "x");
+    writeFile(data + "/Temp/sub/y", "y");
+    writeFile(data + "/Config.ini", "; mine\n[App]\nShowHiddenFiles=2\n[Other]\nx=y\n");
+
+    ChildProcess app(TARNVIEW_EXE, userEnv(home));
+    ASSERT_TRUE(app.started());
+    ASSERT_TRUE(test::waitForWindowTitled("Tarn Photo Viewer", 30s));
+    app.signal(SIGTERM);
+    EXPECT_EQ(app.waitExit(30s), 0);
+
+    EXPECT_FALSE(std::filesystem::exists(data + "/Temp"));
+    EXPECT_EQ(readFile(data + "/Config.ini"), "; mine\n[App]\nShowHiddenFiles=0\n[Other]\nx=y\n");
+    EXPECT_FALSE(std::filesystem::exists(data + "/Favorites"));
+}
+
+TEST(AppStartup, CreatesTheDataFolderUnderXdgConfigHome) {
+    TempDir home;
+    auto env = userEnv(home);
+    env["XDG_CONFIG_HOME"] = home.file("xdg/conf");
+    ChildProcess app(TARNVIEW_EXE, env);
+    ASSERT_TRUE(app.started());
+    ASSERT_TRUE(test::waitForWindowTitled("Tarn Photo Viewer", 30s));
+    app.signal(SIGTERM);
+    EXPECT_EQ(app.waitExit(30s), 0);
+
+    EXPECT_EQ(readFile(home.file("xdg/conf/Tarn Photo Viewer/Config.ini")),
+              "[App]\nShowHiddenFiles=0\n");
+    EXPECT_FALSE(std::filesystem::exists(home.file(".config")));
+}
+
+TEST(AppStartup, AnUncreatableDataFolderEndsWithExitCodeOne) {
+    TempDir home;
+    writeFile(home.file("not-a-folder"), "x");
+    auto env = userEnv(home);
+    env["XDG_CONFIG_HOME"] = home.file("not-a-folder");
+    ChildProcess app(TARNVIEW_EXE, env);
+    ASSERT_TRUE(app.started());
+    EXPECT_EQ(app.waitExit(30s), 1);
+    EXPECT_EQ(readFile(home.file("not-a-folder")), "x");
+}
+
+}  // namespace
+}  // namespace tarn
