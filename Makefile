@@ -4,7 +4,8 @@
 BUILD_PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libwxgtk3.2-dev libfreeimage-dev libfreeimageplus-dev libturbojpeg0-dev libexiv2-dev \
 	libglib2.0-dev adwaita-icon-theme
-TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils
+TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs
+BENCH_PACKAGES := libvips-tools
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -24,13 +25,16 @@ define install
 	fi
 endef
 
-.PHONY: run build test bench fuzz deps test-deps fuzz-deps clean format
+.PHONY: run build test bench fuzz deps test-deps bench-deps fuzz-deps clean format
 
 deps:
 	$(call install,$(BUILD_PACKAGES))
 
 test-deps:
 	$(call install,$(BUILD_PACKAGES) $(TEST_PACKAGES))
+
+bench-deps:
+	$(call install,$(BUILD_PACKAGES) $(BENCH_PACKAGES))
 
 fuzz-deps:
 	$(call install,$(BUILD_PACKAGES) $(FUZZ_PACKAGES))
@@ -55,7 +59,7 @@ SANITIZER_ENV := NO_AT_BRIDGE=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:det
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-bench: deps
+bench: bench-deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BENCH=ON
 	cmake --build build/bench -j $(JOBS) --target tarn_bench
 	./build/bench/bench/tarn_bench
