@@ -16,12 +16,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)ProfileFile::parseInt(content.substr(0, 64));
 
-    // Whatever the file holds, a written value reads back and nothing else is lost.
+    // Whatever the file holds, a written value reads back and the other keys keep theirs.
     const std::string written = ProfileFile::withValue(content, "Thumb", "SortType", "3");
     if (ProfileFile::findValue(written, "Thumb", "SortType") != "3") {
         std::abort();
     }
-    if (written.size() < size) {
+    if (ProfileFile::findValue(written, "Thumb", "ThumbSizeWidth") !=
+        ProfileFile::findValue(content, "Thumb", "ThumbSizeWidth")) {
+        std::abort();
+    }
+    // Adding a key that is not there only ever adds bytes.
+    const bool absent = !ProfileFile::findValue(content, "Thumb", "Fuzz_Absent_Key");
+    const std::string added = ProfileFile::withValue(content, "Thumb", "Fuzz_Absent_Key", "1");
+    if (absent && added.size() <= size) {
         std::abort();
     }
     return 0;
