@@ -1,0 +1,32 @@
+#pragma once
+
+#include <wx/app.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <thread>
+
+namespace tarn::test {
+
+// Lets the toolkit handle what is pending, for about the given time.
+inline void pumpEvents(int milliseconds = 50) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        wxYield();
+        wxTheApp->ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+// Shows a top-level window and waits until it is mapped and laid out.
+inline void showAndWait(wxTopLevelWindow* window) {
+    window->Show();
+    window->Raise();
+    for (int i = 0; i < 40 && !window->IsShownOnScreen(); ++i) {
+        pumpEvents(25);
+    }
+    pumpEvents(150);
+}
+
+}  // namespace tarn::test
