@@ -1,0 +1,543 @@
+#include "browser/folder_model.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "common/path_rules.h"
+#include "platform/shell_link.h"
+#include "platform/system_icons.h"
+
+namespace tarn {
+
+namespace {
+
+using platform::ItemIdList;
+using platform::SystemIcon;
+using platform::systemIconIndex;
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Case-insensitive byte order: ASCII letters lowered, then unsigned bytes.
+int compareNoCase(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(lowerAscii(b[i]));
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// The extension of a path's last component, as a view into it.
+std::string_view extensionView(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+template <typename T>
+int compareValues(T a, T b) {
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+int compareByKey(const FolderItem& a, const FolderItem& b, int key) {
+    switch (key) {
+        case kSortBySize:
+            return compareValues(a.size, b.size);
+        case kSortByType:
+            return compareNoCase(extensionView(a.path), extensionView(b.path));
+        case kSortByDate:
+            return compareValues(a.modified, b.modified);
+        case kSortByPhotoSize:
+            return compareValues(static_cast<std::int64_t>(a.photoWidth) * a.photoHeight,
+                                 static_cast<std::int64_t>(b.photoWidth) * b.photoHeight);
+        case kSortByName:
+        default:
+            return compareNoCase(a.displayName, b.displayName);
+    }
+}
+
+std::string_view withoutTrailingSeparator(std::string_view p) {
+    if (p.size() > 1 && p.back() == pathSeparator()) {
+        p.remove_suffix(1);
+    }
+    return p;
+}
+
+}  // namespace
+
+FolderModel::FolderModel(const platform::ShellNamespace& shell, ImageExtensions images)
+    : m_shell(shell), m_images(std::move(images)) {}
+
+unsigned FolderModel::enumFlags(bool showHidden) const {
+    return platform::kEnumFolders | platform::kEnumNonFolders |
+           (showHidden ? platform::kEnumHidden : 0u);
+}
+
+std::unique_ptr<FolderItem> FolderModel::buildItem(const platform::ChildInfo& child) const {
+    auto item = std::make_unique<FolderItem>();
+    item->relativeId = ItemIdList::fromElement(child.element);
+    if (item->relativeId.empty()) {
+        return nullptr;
+    }
+    item->absoluteId = m_folder.joined(item->relativeId);
+    item->path.assign(child.path);
+    item->displayName.assign(child.name);
+
+    const std::uint32_t attrs = child.attributes;
+    item->hidden = (attrs & platform::kAttrHidden) != 0;
+    item->fileSystem = (attrs & platform::kAttrFileSystem) != 0;
+    if (attrs & platform::kAttrFolder) {
+        // An archive shown as a folder is a file to us.
+        item->kind = isZipArchive(item->path) ? kKindOther : kKindFolder;
+    } else if (attrs & platform::kAttrLink) {
+        item->kind = kKindShortcut;
+    } else {
+        item->kind = m_images.contains(extensionView(item->path)) ? kKindImage : kKindOther;
+    }
+
+    if (item->kind == kKindShortcut) {
+        item->targetPath = platform::shortcutTarget(item->path);
+        item->browsableFolder = !item->targetPath.empty() &&
+                                isExistingDirectory(item->targetPath) &&
+                                !isDriveRoot(item->targetPath);
+    } else {
+        item->targetPath = item->path;
+        item->browsableFolder = item->kind == kKindFolder && item->fileSystem &&
+                                !item->path.empty() && !isDriveRoot(item->path);
+    }
+
+    switch (item->kind) {
+        case kKindFolder:
+            // Home, Computer, File System and volumes have icons of their own.
+            item->iconIndex =
+                item->path.empty() || child.element.empty() || child.element.front() != 'N'
+                    ? m_shell.iconIndex(item->absoluteId)
+                    : systemIconIndex(SystemIcon::Folder);
+            break;
+        case kKindImage:
+            item->iconIndex = systemIconIndex(SystemIcon::Image);
+            break;
+        case kKindShortcut:
+            item->iconIndex = item->browsableFolder
+                                  ? systemIconIndex(SystemIcon::Folder)
+                                  : (m_images.contains(extensionView(item->targetPath))
+                                         ? systemIconIndex(SystemIcon::Image)
+                                         : systemIconIndex(SystemIcon::File));
+            break;
+        default:
+            item->iconIndex = systemIconIndex(SystemIcon::File);
+            break;
+    }
+
+    item->thumbnailPending = hasFastThumbnailExtension(item->path) ||
+                             (item->kind == kKindShortcut && !item->targetPath.empty() &&
+                              hasFastThumbnailExtension(item->targetPath));
+    if (item->fileSystem) {
+        item->modified = child.modified;
+        item->size = child.size;
+    }
+    return item;
+}
+
+bool FolderModel::browse(const ItemIdList& folder, int source, bool showHidden,
+                         const std::function<void()>& handOver) {
+    const ItemIdList copy = folder;
+    if (!m_shell.canBind(copy)) {
+        return false;
+    }
+    if (handOver) {
+        handOver();
+    }
+    deleteAll();
+    m_folder = copy;
+    m_hasFolder = true;
+    m_source = source;
+    m_folderPath = m_shell.pathOf(copy);
+    m_folderName = m_shell.displayName(copy);
+
+    m_shell.enumerate(m_folder, enumFlags(showHidden), [&](const platform::ChildInfo& child) {
+        if (!(child.attributes & (platform::kAttrFolder | platform::kAttrFileSystem))) {
+            return;
+        }
+        if (auto item = buildItem(child)) {
+            m_items.push_back(std::move(item));
+        }
+    });
+
+    // No photo sizes are known right after a scan.
+    if (m_sortKey == kSortByPhotoSize) {
+        m_sortKey = kSortByName;
+    }
+    sort();
+    if (!m_items.empty()) {
+        setFocus(0);
+    }
+    return true;
+}
+
+bool FolderModel::refresh(bool showHidden) {
+    if (!m_hasFolder) {
+        return false;
+    }
+    // Owned keys: records are replaced while the map is in use.
+    std::unordered_map<std::string, std::size_t> byId;
+    byId.reserve(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        byId.emplace(m_items[i]->relativeId.bytes(), i);
+    }
+
+    bool changed = false;
+    std::vector<std::unique_ptr<FolderItem>> added;
+    const bool listed =
+        m_shell.enumerate(m_folder, enumFlags(showHidden), [&](const platform::ChildInfo& child) {
+            if (!(child.attributes & (platform::kAttrFolder | platform::kAttrFileSystem))) {
+                return;
+            }
+            const ItemIdList rel = ItemIdList::fromElement(child.element);
+            const auto found = byId.find(rel.bytes());
+            if (found == byId.end()) {
+                if (auto item = buildItem(child)) {
+                    item->seen = true;
+                    added.push_back(std::move(item));
+                    changed = true;
+                }
+                return;
+            }
+            std::unique_ptr<FolderItem>& slot = m_items[found->second];
+            if (slot->seen) {
+                return;
+            }
+            slot->seen = true;
+            const bool replace =
+                slot->path.empty() || ((child.attributes & platform::kAttrFolder) == 0 &&
+                                       child.modified != slot->modified);
+            if (!replace) {
+                return;
+            }
+            if (auto fresh = buildItem(child)) {
+                fresh->seen = true;
+                fresh->selected = slot->selected;
+                fresh->focused = slot->focused;
+                slot = std::move(fresh);
+                changed = true;
+            }
+        });
+    if (!listed) {
+        deleteAll();
+        return true;
+    }
+
+    for (auto& item : added) {
+        m_items.push_back(std::move(item));
+    }
+    const auto gone =
+        std::remove_if(m_items.begin(), m_items.end(),
+                       [](const std::unique_ptr<FolderItem>& item) { return !item->seen; });
+    if (gone != m_items.end()) {
+        changed = true;
+        m_items.erase(gone, m_items.end());
+    }
+    for (auto& item : m_items) {
+        item->seen = false;
+    }
+    return changed;
+}
+
+void FolderModel::sort() {
+    const int key = m_sortKey;
+    const bool backward = m_sortDirection == kSortBackward;
+    std::stable_sort(m_items.begin(), m_items.end(),
+                     [key, backward](const std::unique_ptr<FolderItem>& a,
+                                     const std::unique_ptr<FolderItem>& b) {
+                         const bool aFolder = a->kind == kKindFolder;
+                         const bool bFolder = b->kind == kKindFolder;
+                         if (aFolder != bFolder) {
+                             return aFolder;  // folders first in both directions
+                         }
+                         const int c = compareByKey(*a, *b, key);
+                         return backward ? c > 0 : c < 0;
+                     });
+}
+
+void FolderModel::sortBy(int key) {
+    m_sortKey = std::clamp(key, 0, 4);
+    sort();
+}
+
+void FolderModel::setSortDirection(int direction) {
+    m_sortDirection = std::clamp(direction, 0, 1);
+    sort();
+}
+
+void FolderModel::setSortState(int key, int direction) {
+    m_sortKey = std::clamp(key, 0, 4);
+    m_sortDirection = std::clamp(direction, 0, 1);
+}
+
+FolderItem* FolderModel::item(int index) {
+    return index >= 0 && index < count() ? m_items[index].get() : nullptr;
+}
+
+const FolderItem* FolderModel::item(int index) const {
+    return index >= 0 && index < count() ? m_items[index].get() : nullptr;
+}
+
+int FolderModel::indexOf(const FolderItem* wanted) const {
+    for (int i = 0; i < count(); ++i) {
+        if (m_items[i].get() == wanted) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+FolderItem* FolderModel::itemByPath(std::string_view path) {
+    if (path.empty()) {
+        return nullptr;
+    }
+    const std::string_view query = withoutTrailingSeparator(path);
+    for (auto& item : m_items) {
+        if (samePath(withoutTrailingSeparator(item->path), query)) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+FolderItem* FolderModel::itemByRelativeId(const ItemIdList& id) {
+    for (auto& item : m_items) {
+        if (item->relativeId == id) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+void FolderModel::deleteAll() {
+    if (const int f = focusedIndex(); f >= 0) {
+        m_items[f]->focused = false;
+    }
+    while (!m_items.empty()) {
+        m_items.pop_back();
+    }
+}
+
+std::vector<std::string> FolderModel::selectedImagePaths() const {
+    std::vector<std::string> out;
+    for (const auto& item : m_items) {
+        if (item->selected && item->kind == kKindImage) {
+            out.push_back(item->path);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> FolderModel::allImagePaths() const {
+    std::vector<std::string> out;
+    for (const auto& item : m_items) {
+        if (item->kind == kKindImage) {
+            out.push_back(item->path);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> FolderModel::selectedPaths() const {
+    std::vector<std::string> out;
+    for (const auto& item : m_items) {
+        if (item->selected && !item->path.empty()) {
+            out.push_back(item->path);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> FolderModel::allDisplayNames() const {
+    std::vector<std::string> out;
+    out.reserve(m_items.size());
+    for (const auto& item : m_items) {
+        out.push_back(item->displayName);
+    }
+    return out;
+}
+
+std::vector<ItemIdList> FolderModel::selectedIds() const {
+    std::vector<ItemIdList> out;
+    for (const auto& item : m_items) {
+        if (item->selected) {
+            out.push_back(item->absoluteId);
+        }
+    }
+    return out;
+}
+
+std::string FolderModel::multiString(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& s : items) {
+        out += s;
+        out.push_back('\0');
+    }
+    out.push_back('\0');
+    return out;
+}
+
+int FolderModel::selectedCount() const {
+    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(),
+                                          [](const auto& item) { return item->selected; }));
+}
+
+int FolderModel::selectedImageCount() const {
+    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const auto& item) {
+        return item->selected && item->kind == kKindImage;
+    }));
+}
+
+bool FolderModel::targetIsImage(int index) const {
+    const FolderItem* it = item(index);
+    if (it == nullptr) {
+        return false;
+    }
+    switch (it->kind) {
+        case kKindFolder:
+            return false;
+        case kKindShortcut:
+            return classifyFile(it->targetPath, false, m_images) == kKindImage;
+        default:
+            // Listed as a file: only the extension is left to test.
+            return m_images.contains(extensionView(it->targetPath));
+    }
+}
+
+int FolderModel::imageCount() const {
+    int n = 0;
+    for (int i = 0; i < count(); ++i) {
+        n += targetIsImage(i) ? 1 : 0;
+    }
+    return n;
+}
+
+int FolderModel::imagePosition(int index) const {
+    int n = 1;
+    for (int i = 0; i < index && i < count(); ++i) {
+        n += targetIsImage(i) ? 1 : 0;
+    }
+    return n;
+}
+
+int FolderModel::nextImage(int index) const {
+    for (int i = std::max(index + 1, 0); i < count(); ++i) {
+        if (targetIsImage(i) &&
+            (m_items[i]->kind != kKindShortcut || !m_items[i]->targetPath.empty())) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int FolderModel::previousImage(int index) const {
+    for (int i = std::min(index, count()) - 1; i >= 0; --i) {
+        if (targetIsImage(i) &&
+            (m_items[i]->kind != kKindShortcut || !m_items[i]->targetPath.empty())) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::uint64_t FolderModel::totalSize() const {
+    std::uint64_t sum = 0;
+    for (const auto& item : m_items) {
+        if (item->kind != kKindFolder) {
+            sum += item->size;
+        }
+    }
+    return sum;
+}
+
+std::uint64_t FolderModel::selectedTotalSize() const {
+    std::uint64_t sum = 0;
+    for (const auto& item : m_items) {
+        if (item->selected && item->kind != kKindFolder) {
+            sum += item->size;
+        }
+    }
+    return sum;
+}
+
+void FolderModel::selectAll() {
+    for (auto& item : m_items) {
+        item->selected = true;
+    }
+}
+
+void FolderModel::selectAllFiles() {
+    for (auto& item : m_items) {
+        item->selected = item->kind != kKindFolder;
+    }
+}
+
+void FolderModel::selectAllImages() {
+    for (auto& item : m_items) {
+        item->selected = item->kind == kKindImage;
+    }
+}
+
+void FolderModel::clearSelection() {
+    for (auto& item : m_items) {
+        item->selected = false;
+    }
+}
+
+void FolderModel::invertSelection() {
+    for (auto& item : m_items) {
+        item->selected = !item->selected;
+    }
+}
+
+void FolderModel::setSelected(int index, bool selected) {
+    if (FolderItem* it = item(index)) {
+        it->selected = selected;
+    }
+}
+
+int FolderModel::firstSelected() const {
+    for (int i = 0; i < count(); ++i) {
+        if (m_items[i]->selected) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void FolderModel::setFocus(int index) {
+    for (auto& item : m_items) {
+        item->focused = false;
+    }
+    if (FolderItem* it = item(index)) {
+        it->focused = true;
+    }
+}
+
+int FolderModel::focusedIndex() const {
+    for (int i = 0; i < count(); ++i) {
+        if (m_items[i]->focused) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::string FolderModel::windowTitle() const {
+    if (m_folderName.empty()) {
+        return "Tarn Photo Viewer";
+    }
+    return m_folderName + " - Tarn Photo Viewer";
+}
+
+}  // namespace tarn
