@@ -1,5 +1,6 @@
 #include "app/tarn_app.h"
 
+#include <wx/image.h>
 #include <wx/msgdlg.h>
 
 #ifdef __UNIX__
@@ -38,6 +39,7 @@ bool CTarnViewApp::OnInit() {
     g_unix_signal_add(SIGTERM, onTerminateSignal, nullptr);
 #endif
 
+    wxInitAllImageHandlers();
     m_iconLists.attach();
     m_imaging = std::make_unique<ImagingService>();
 

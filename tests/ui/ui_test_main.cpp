@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/image.h>
 #include <wx/init.h>
 
 #include <cstdio>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "The UI tests need a display (run them under xvfb-run).\n");
         return 1;
     }
+    wxInitAllImageHandlers();
     const int rc = RUN_ALL_TESTS();
     wxEntryCleanup();
     return rc;

@@ -1,0 +1,406 @@
+// Makes the pictures the program loads at run time: the tool-bar strip "tool bar.png" (35
+// images of 24 x 24, normal half then greyed half) and the pane-chooser buttons. Icons come
+// from the desktop icon theme where it has a fitting one; the rest are drawn here.
+//
+//   make_pictures <icon theme folder> <output folder>
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Bitmap = std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)>;
+
+Bitmap newCanvas(int w, int h) {
+    Bitmap b(FreeImage_Allocate(w, h, 32), &FreeImage_Unload);
+    if (b) {
+        std::fill_n(FreeImage_GetBits(b.get()), FreeImage_GetPitch(b.get()) * h, 0);
+    }
+    return b;
+}
+
+struct Rgba {
+    int r, g, b, a = 255;
+};
+
+// Pixel access with y from the top.
+void blend(FIBITMAP* bmp, int x, int y, Rgba c, double coverage = 1.0) {
+    const int w = static_cast<int>(FreeImage_GetWidth(bmp));
+    const int h = static_cast<int>(FreeImage_GetHeight(bmp));
+    if (x < 0 || y < 0 || x >= w || y >= h || coverage <= 0) {
+        return;
+    }
+    BYTE* p = FreeImage_GetScanLine(bmp, h - 1 - y) + x * 4;
+    const double a = std::min(1.0, coverage) * c.a / 255.0;
+    const double da = p[FI_RGBA_ALPHA] / 255.0;
+    const double outA = a + da * (1 - a);
+    const auto mix = [&](int src, BYTE dst) {
+        return outA <= 0 ? 0
+                         : static_cast<BYTE>(std::lround((src * a + dst * da * (1 - a)) / outA));
+    };
+    p[FI_RGBA_RED] = mix(c.r, p[FI_RGBA_RED]);
+    p[FI_RGBA_GREEN] = mix(c.g, p[FI_RGBA_GREEN]);
+    p[FI_RGBA_BLUE] = mix(c.b, p[FI_RGBA_BLUE]);
+    p[FI_RGBA_ALPHA] = static_cast<BYTE>(std::lround(outA * 255));
+}
+
+// Draws src over dst with its alpha; dst keeps what src leaves transparent.
+void composite(FIBITMAP* dst, FIBITMAP* src, int left, int top) {
+    const int w = static_cast<int>(FreeImage_GetWidth(src));
+    const int h = static_cast<int>(FreeImage_GetHeight(src));
+    for (int y = 0; y < h; ++y) {
+        const BYTE* p = FreeImage_GetScanLine(src, h - 1 - y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            blend(dst, left + x, top + y, {p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE], 255},
+                  p[FI_RGBA_ALPHA] / 255.0);
+        }
+    }
+}
+
+// Draws a shape given as a coverage test, supersampled 4 x 4 for smooth edges.
+void fillShape(FIBITMAP* bmp, Rgba c, const std::function<bool(double, double)>& inside) {
+    const int w = static_cast<int>(FreeImage_GetWidth(bmp));
+    const int h = static_cast<int>(FreeImage_GetHeight(bmp));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int hits = 0;
+            for (int sy = 0; sy < 4; ++sy) {
+                for (int sx = 0; sx < 4; ++sx) {
+                    hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4) ? 1 : 0;
+                }
+            }
+            blend(bmp, x, y, c, hits / 16.0);
+        }
+    }
+}
+
+void rect(FIBITMAP* b, double x0, double y0, double x1, double y1, Rgba c) {
+    fillShape(b, c, [=](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; });
+}
+
+void disc(FIBITMAP* b, double cx, double cy, double r, Rgba c) {
+    fillShape(b, c, [=](double x, double y) { return std::hypot(x - cx, y - cy) <= r; });
+}
+
+void line(FIBITMAP* b, double x0, double y0, double x1, double y1, double width, Rgba c) {
+    fillShape(b, c, [=](double x, double y) {
+        const double dx = x1 - x0, dy = y1 - y0;
+        const double len2 = dx * dx + dy * dy;
+        double t = len2 > 0 ? ((x - x0) * dx + (y - y0) * dy) / len2 : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        return std::hypot(x - (x0 + t * dx), y - (y0 + t * dy)) <= width / 2;
+    });
+}
+
+void triangle(FIBITMAP* b, double ax, double ay, double bx, double by, double cx, double cy,
+              Rgba c) {
+    fillShape(b, c, [=](double x, double y) {
+        const auto side = [&](double px, double py, double qx, double qy) {
+            return (qx - px) * (y - py) - (qy - py) * (x - px);
+        };
+        const double s1 = side(ax, ay, bx, by), s2 = side(bx, by, cx, cy),
+                     s3 = side(cx, cy, ax, ay);
+        return (s1 >= 0 && s2 >= 0 && s3 >= 0) || (s1 <= 0 && s2 <= 0 && s3 <= 0);
+    });
+}
+
+constexpr Rgba kInk{46, 52, 54};
+constexpr Rgba kBlue{53, 132, 228};
+constexpr Rgba kWhite{255, 255, 255};
+
+// Our own drawings for the buttons the icon theme has nothing fitting for.
+Bitmap drawCrop() {
+    Bitmap b = newCanvas(24, 24);
+    line(b.get(), 6, 2, 6, 18, 2, kInk);
+    line(b.get(), 2, 6, 18, 6, 2, kInk);
+    line(b.get(), 18, 6, 18, 22, 2, kInk);
+    line(b.get(), 6, 18, 22, 18, 2, kInk);
+    rect(b.get(), 7, 7, 17, 17, {53, 132, 228, 110});
+    return b;
+}
+
+Bitmap drawRedEye() {
+    Bitmap b = newCanvas(24, 24);
+    fillShape(b.get(), kWhite, [](double x, double y) {
+        return std::pow((x - 12) / 10.5, 2) + std::pow((y - 12) / 6.5, 2) <= 1;
+    });
+    fillShape(b.get(), kInk, [](double x, double y) {
+        const double d = std::pow((x - 12) / 10.5, 2) + std::pow((y - 12) / 6.5, 2);
+        return d <= 1 && d >= 0.72;
+    });
+    disc(b.get(), 12, 12, 5, {200, 30, 30});
+    disc(b.get(), 12, 12, 2.2, {60, 0, 0});
+    disc(b.get(), 10.5, 10.5, 1, kWhite);
+    return b;
+}
+
+Bitmap drawColors() {
+    Bitmap b = newCanvas(24, 24);
+    disc(b.get(), 12, 8.5, 6, {230, 40, 40, 200});
+    disc(b.get(), 8, 15, 6, {40, 180, 60, 200});
+    disc(b.get(), 16, 15, 6, {40, 90, 230, 200});
+    return b;
+}
+
+Bitmap drawPan() {
+    Bitmap b = newCanvas(24, 24);
+    line(b.get(), 12, 4, 12, 20, 2, kInk);
+    line(b.get(), 4, 12, 20, 12, 2, kInk);
+    triangle(b.get(), 12, 1, 8, 6, 16, 6, kInk);
+    triangle(b.get(), 12, 23, 8, 18, 16, 18, kInk);
+    triangle(b.get(), 1, 12, 6, 8, 6, 16, kInk);
+    triangle(b.get(), 23, 12, 18, 8, 18, 16, kInk);
+    return b;
+}
+
+Bitmap drawSelect() {
+    Bitmap b = newCanvas(24, 24);
+    for (int i = 3; i < 21; i += 4) {
+        line(b.get(), i, 4, i + 2, 4, 1.5, kInk);
+        line(b.get(), i, 20, i + 2, 20, 1.5, kInk);
+        line(b.get(), 3, i + 1, 3, i + 3, 1.5, kInk);
+        line(b.get(), 21, i + 1, 21, i + 3, 1.5, kInk);
+    }
+    return b;
+}
+
+Bitmap drawSlideShow() {
+    Bitmap b = newCanvas(24, 24);
+    rect(b.get(), 2, 3, 22, 17, kInk);
+    rect(b.get(), 3.5, 4.5, 20.5, 15.5, kWhite);
+    triangle(b.get(), 9, 6.5, 9, 13.5, 15, 10, kBlue);
+    line(b.get(), 12, 17, 12, 21, 2, kInk);
+    line(b.get(), 7, 21.5, 17, 21.5, 2, kInk);
+    return b;
+}
+
+// The theme icon of a name at a size, scaled from a larger one when needed.
+Bitmap themeIcon(const fs::path& theme, const std::string& name, int size) {
+    std::vector<fs::path> candidates;
+    std::error_code ec;
+    for (const int s : {size, 32, 48, 64, 96, 256}) {
+        const fs::path dir = theme / (std::to_string(s) + "x" + std::to_string(s));
+        if (!fs::is_directory(dir, ec)) {
+            continue;
+        }
+        for (const auto& context : fs::directory_iterator(dir, ec)) {
+            const fs::path file = context.path() / (name + ".png");
+            if (fs::is_regular_file(file, ec)) {
+                candidates.push_back(file);
+            }
+        }
+        if (!candidates.empty()) {
+            break;
+        }
+    }
+    if (candidates.empty()) {
+        return Bitmap(nullptr, &FreeImage_Unload);
+    }
+    Bitmap loaded(FreeImage_Load(FIF_PNG, candidates.front().c_str(), 0), &FreeImage_Unload);
+    if (!loaded) {
+        return loaded;
+    }
+    Bitmap rgba(FreeImage_ConvertTo32Bits(loaded.get()), &FreeImage_Unload);
+    if (rgba && static_cast<int>(FreeImage_GetWidth(rgba.get())) != size) {
+        return Bitmap(FreeImage_Rescale(rgba.get(), size, size, FILTER_CATMULLROM),
+                      &FreeImage_Unload);
+    }
+    return rgba;
+}
+
+// The disabled look: grey, lighter and half transparent.
+void greyOut(FIBITMAP* bmp) {
+    const int w = static_cast<int>(FreeImage_GetWidth(bmp));
+    const int h = static_cast<int>(FreeImage_GetHeight(bmp));
+    for (int y = 0; y < h; ++y) {
+        BYTE* p = FreeImage_GetScanLine(bmp, y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            const int luma =
+                (p[FI_RGBA_RED] * 299 + p[FI_RGBA_GREEN] * 587 + p[FI_RGBA_BLUE] * 114) / 1000;
+            const BYTE grey = static_cast<BYTE>(128 + luma / 2);
+            p[FI_RGBA_RED] = p[FI_RGBA_GREEN] = p[FI_RGBA_BLUE] = grey;
+            p[FI_RGBA_ALPHA] = static_cast<BYTE>(p[FI_RGBA_ALPHA] / 2);
+        }
+    }
+}
+
+bool save(FIBITMAP* bmp, const fs::path& file) {
+    const fs::path tmp = file.string() + ".tmp";
+    if (!FreeImage_Save(FIF_PNG, bmp, tmp.c_str(), 0)) {
+        return false;
+    }
+    std::error_code ec;
+    fs::rename(tmp, file, ec);
+    return !ec;
+}
+
+bool makeToolBar(const fs::path& theme, const fs::path& out) {
+    using Drawer = Bitmap (*)();
+    struct Entry {
+        const char* icon;  // theme icon name, or null for a drawing
+        Drawer draw;
+    };
+    // Image indices 0..34 of the two tool bars.
+    const std::array<Entry, 35> entries{{
+        {"go-previous", nullptr},
+        {"go-next", nullptr},
+        {"go-up", nullptr},
+        {"document-send", nullptr},
+        {"bookmark-new", nullptr},
+        {"folder-new", nullptr},
+        {"edit-delete", nullptr},
+        {"object-rotate-left", nullptr},
+        {"object-rotate-right", nullptr},
+        {nullptr, drawSlideShow},
+        {"view-fullscreen", nullptr},
+        {"document-print", nullptr},
+        {"mail-send", nullptr},
+        {"preferences-desktop-wallpaper", nullptr},
+        {"view-sort-ascending", nullptr},
+        {"document-properties", nullptr},
+        {"help-browser", nullptr},
+        {nullptr, nullptr},  // 17: not used by any button
+        {"system-file-manager", nullptr},
+        {"document-open", nullptr},
+        {"document-save-as", nullptr},
+        {"edit-undo", nullptr},
+        {"edit-redo", nullptr},
+        {nullptr, drawCrop},
+        {nullptr, drawRedEye},
+        {nullptr, drawColors},
+        {"media-skip-backward", nullptr},
+        {"media-skip-forward", nullptr},
+        {"media-playback-start", nullptr},
+        {nullptr, drawPan},
+        {nullptr, drawSelect},
+        {"edit-find", nullptr},
+        {"zoom-in", nullptr},
+        {"zoom-out", nullptr},
+        {"zoom-fit-best", nullptr},
+    }};
+    constexpr int kCount = static_cast<int>(entries.size());
+    Bitmap strip = newCanvas(kCount * 24 * 2, 24);
+    for (int i = 0; i < kCount; ++i) {
+        Bitmap icon(nullptr, &FreeImage_Unload);
+        if (entries[i].icon != nullptr) {
+            icon = themeIcon(theme, entries[i].icon, 24);
+        }
+        if (!icon && entries[i].draw != nullptr) {
+            icon = entries[i].draw();
+        }
+        if (!icon && entries[i].icon != nullptr) {
+            icon = drawSelect();  // the theme lacks it: a neutral stand-in rather than a hole
+        }
+        if (!icon) {
+            continue;
+        }
+        FreeImage_Paste(strip.get(), icon.get(), i * 24, 0, 256);
+        Bitmap grey(FreeImage_Clone(icon.get()), &FreeImage_Unload);
+        greyOut(grey.get());
+        FreeImage_Paste(strip.get(), grey.get(), (kCount + i) * 24, 0, 256);
+    }
+    return save(strip.get(), out / "tool bar.png");
+}
+
+// A 5 x 7 pixel font for the button captions.
+struct Glyph {
+    char c;
+    std::array<const char*, 7> rows;
+};
+constexpr Glyph kGlyphs[] = {
+    {'F', {"11111", "10000", "10000", "11110", "10000", "10000", "10000"}},
+    {'o', {"00000", "00000", "01110", "10001", "10001", "10001", "01110"}},
+    {'l', {"01100", "00100", "00100", "00100", "00100", "00100", "01110"}},
+    {'d', {"00001", "00001", "01111", "10001", "10001", "10011", "01101"}},
+    {'e', {"00000", "00000", "01110", "10001", "11111", "10000", "01110"}},
+    {'r', {"00000", "00000", "10110", "11001", "10000", "10000", "10000"}},
+    {'s', {"00000", "00000", "01111", "10000", "01110", "00001", "11110"}},
+    {'a', {"00000", "00000", "01110", "00001", "01111", "10001", "01111"}},
+    {'v', {"00000", "00000", "10001", "10001", "10001", "01010", "00100"}},
+    {'i', {"00100", "00000", "01100", "00100", "00100", "00100", "01110"}},
+    {'t', {"01000", "01000", "11100", "01000", "01000", "01001", "00110"}},
+};
+
+void text(FIBITMAP* b, int x, int y, const std::string& s, Rgba c) {
+    for (const char ch : s) {
+        for (const Glyph& g : kGlyphs) {
+            if (g.c != ch) {
+                continue;
+            }
+            for (int row = 0; row < 7; ++row) {
+                for (int col = 0; col < 5; ++col) {
+                    if (g.rows[row][col] == '1') {
+                        blend(b, x + col, y + row, c);
+                    }
+                }
+            }
+        }
+        x += 6;
+    }
+}
+
+enum class Look { Normal, Hover, Pressed };
+
+bool makePaneButton(const fs::path& theme, const fs::path& out, const std::string& file, int width,
+                    const std::string& icon, const std::string& caption, Look look) {
+    Bitmap b = newCanvas(width, 24);
+    if (look != Look::Normal) {
+        const Rgba border = look == Look::Hover ? Rgba{125, 162, 206} : Rgba{95, 138, 196};
+        const Rgba fill = look == Look::Hover ? Rgba{219, 232, 249} : Rgba{196, 217, 245};
+        rect(b.get(), 0, 0, width, 24, border);
+        rect(b.get(), 1, 1, width - 1, 23, fill);
+    }
+    if (Bitmap i = themeIcon(theme, icon, 16)) {
+        composite(b.get(), i.get(), 3, 4);
+    }
+    text(b.get(), 21, 8, caption, kInk);
+    return save(b.get(), out / file);
+}
+
+bool makePaneButtons(const fs::path& theme, const fs::path& out) {
+    bool ok = true;
+    const struct {
+        const char* suffix;
+        Look look;
+    } looks[] = {{"", Look::Normal}, {" hover", Look::Hover}, {" pressed", Look::Pressed}};
+    for (const auto& l : looks) {
+        ok = makePaneButton(theme, out, std::string("pane folders") + l.suffix + ".png", 67,
+                            "folder", "Folders", l.look) &&
+             ok;
+        ok = makePaneButton(theme, out, std::string("pane favorites") + l.suffix + ".png", 76,
+                            "starred", "Favorites", l.look) &&
+             ok;
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_pictures <icon theme folder> <output folder>\n");
+        return 2;
+    }
+    FreeImage_Initialise(FALSE);
+    const fs::path theme = argv[1];
+    const fs::path out = argv[2];
+    std::error_code ec;
+    fs::create_directories(out, ec);
+    const bool ok = makeToolBar(theme, out) && makePaneButtons(theme, out);
+    FreeImage_DeInitialise();
+    if (!ok) {
+        std::fprintf(stderr, "make_pictures: could not write the pictures to %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
