@@ -5,22 +5,25 @@
 
 #include "app/app_folders.h"
 #include "app/settings.h"
+#include "platform/shell_namespace.h"
 #include "platform/special_folders.h"
 
 namespace tarn {
 
 // What the application object hands to every window it builds: its folders, the settings
-// store, the show-hidden-files flag and the platform's special folders. Windows take it by
-// reference instead of reaching for a global; tests build their own.
+// store, the show-hidden-files flag, the platform's special folders and the shell namespace.
+// Windows take it by reference instead of reaching for a global; tests build their own.
 struct AppContext {
     AppContext(AppFolders f, std::unique_ptr<platform::SpecialFolders> special)
         : folders(std::move(f)),
           settings(folders.settingsFile),
-          specialFolders(std::move(special)) {}
+          specialFolders(std::move(special)),
+          shell(platform::ShellNamespace::forSystem(*specialFolders)) {}
 
     AppFolders folders;
     SettingsStore settings;
     std::unique_ptr<platform::SpecialFolders> specialFolders;
+    platform::ShellNamespace shell;
     bool showHiddenFiles = false;
 };
 
