@@ -87,7 +87,18 @@ bool hasFastThumbnailExtension(std::string_view path) {
     static constexpr std::array<std::string_view, 14> kFast{"BMP",  "RLE", "DIB",  "GIF",  "JPG",
                                                             "JPEG", "JPE", "JIF",  "JFIF", "JFI",
                                                             "PNG",  "TIF", "TIFF", "ICO"};
-    const std::string ext = fileExtension(normalizePath(path));
+    // Runs once per item of a browsed folder: views only, no copies.
+    const char sep = pathSeparator();
+    if (path.size() > 1 && path.back() == sep) {
+        path.remove_suffix(1);
+    }
+    const std::size_t slash = path.find_last_of(sep);
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view ext = name.substr(dot + 1);
     return std::any_of(kFast.begin(), kFast.end(),
                        [&](std::string_view f) { return extensionEquals(ext, f); });
 }

@@ -19,17 +19,14 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Case-insensitive byte order: ASCII letters lowered, then unsigned bytes.
-int compareNoCase(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));
-        const auto cb = static_cast<unsigned char>(lowerAscii(b[i]));
-        if (ca != cb) {
-            return ca < cb ? -1 : 1;
-        }
+// ASCII letters lowered; compared afterwards as unsigned bytes, this is the case-insensitive
+// byte order of names and extensions.
+std::string loweredAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        c = lowerAscii(c);
     }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    return out;
 }
 
 // The extension of a path's last component, as a view into it.
@@ -43,23 +40,6 @@ std::string_view extensionView(std::string_view path) {
 template <typename T>
 int compareValues(T a, T b) {
     return a < b ? -1 : (a > b ? 1 : 0);
-}
-
-int compareByKey(const FolderItem& a, const FolderItem& b, int key) {
-    switch (key) {
-        case kSortBySize:
-            return compareValues(a.size, b.size);
-        case kSortByType:
-            return compareNoCase(extensionView(a.path), extensionView(b.path));
-        case kSortByDate:
-            return compareValues(a.modified, b.modified);
-        case kSortByPhotoSize:
-            return compareValues(static_cast<std::int64_t>(a.photoWidth) * a.photoHeight,
-                                 static_cast<std::int64_t>(b.photoWidth) * b.photoHeight);
-        case kSortByName:
-        default:
-            return compareNoCase(a.displayName, b.displayName);
-    }
 }
 
 std::string_view withoutTrailingSeparator(std::string_view p) {
@@ -250,19 +230,56 @@ bool FolderModel::refresh(bool showHidden) {
 }
 
 void FolderModel::sort() {
+    // Keys are taken out once into a compact array: comparing through the records themselves
+    // misses the cache on every step for large folders.
+    struct Entry {
+        std::uint64_t number;
+        std::string text;  // lowered, compared as unsigned bytes
+        std::uint32_t index;
+        bool folder;
+    };
     const int key = m_sortKey;
     const bool backward = m_sortDirection == kSortBackward;
-    std::stable_sort(m_items.begin(), m_items.end(),
-                     [key, backward](const std::unique_ptr<FolderItem>& a,
-                                     const std::unique_ptr<FolderItem>& b) {
-                         const bool aFolder = a->kind == kKindFolder;
-                         const bool bFolder = b->kind == kKindFolder;
-                         if (aFolder != bFolder) {
-                             return aFolder;  // folders first in both directions
-                         }
-                         const int c = compareByKey(*a, *b, key);
-                         return backward ? c > 0 : c < 0;
-                     });
+    const bool textKey = key == kSortByName || key == kSortByType;
+    std::vector<Entry> entries(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const FolderItem& it = *m_items[i];
+        Entry& e = entries[i];
+        e.index = static_cast<std::uint32_t>(i);
+        e.folder = it.kind == kKindFolder;
+        switch (key) {
+            case kSortBySize:
+                e.number = it.size;
+                break;
+            case kSortByDate:
+                // Signed order as unsigned: flip the sign bit.
+                e.number = static_cast<std::uint64_t>(it.modified) ^ (1ull << 63);
+                break;
+            case kSortByPhotoSize:
+                e.number = static_cast<std::uint64_t>(std::max(it.photoWidth, 0)) *
+                           static_cast<std::uint64_t>(std::max(it.photoHeight, 0));
+                break;
+            case kSortByType:
+                e.text = loweredAscii(extensionView(it.path));
+                break;
+            default:
+                e.text = loweredAscii(it.displayName);
+                break;
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        if (a.folder != b.folder) {
+            return a.folder;  // folders first in both directions
+        }
+        const int c = textKey ? a.text.compare(b.text) : compareValues(a.number, b.number);
+        return backward ? c > 0 : c < 0;
+    });
+    std::vector<std::unique_ptr<FolderItem>> ordered;
+    ordered.reserve(m_items.size());
+    for (const Entry& e : entries) {
+        ordered.push_back(std::move(m_items[e.index]));
+    }
+    m_items = std::move(ordered);
 }
 
 void FolderModel::sortBy(int key) {
