@@ -197,6 +197,27 @@ TEST(ShellNamespaceTest, EnumerationAndAttributesOfFileSystemChildren) {
     EXPECT_EQ(ns.attributes(ShellNamespace::fileSystem(), kAttrCanRename | kAttrCanDelete), 0u);
 }
 
+TEST(ShellNamespaceTest, EntriesThatVanishWhileListingAreSkipped) {
+    TempDir tmp;
+    for (int i = 0; i < 50; ++i) {
+        writeFile(tmp.file("f" + std::to_string(i)), "x");
+    }
+    const ShellNamespace ns("/nonexistent-home", {});
+    int reported = 0;
+    EXPECT_TRUE(ns.enumerate(*ns.idFromPath(tmp.path().string()), kEnumNonFolders,
+                             [&](const ChildInfo& child) {
+                                 if (reported++ == 0) {
+                                     // Everything else goes while the listing runs.
+                                     for (const auto& e : fs::directory_iterator(tmp.path())) {
+                                         if (e.path().filename() != child.name) {
+                                             fs::remove(e.path());
+                                         }
+                                     }
+                                 }
+                             }));
+    EXPECT_EQ(reported, 1);
+}
+
 TEST(ShellNamespaceTest, UnreadableOrMissingFoldersDoNotBind) {
     TempDir tmp;
     const ShellNamespace ns("/nonexistent-home", {});
