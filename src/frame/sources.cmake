@@ -1,4 +1,4 @@
 # The main frame, command table, status bar, navigation history and frame widgets.
-tarn_core_sources(frame_widget_rules.cpp)
+tarn_core_sources(frame_widget_rules.cpp frame_layout_rules.cpp tool_bar_layout.cpp)
 tarn_ui_sources(main_frame.cpp super_splitter_wnd.cpp super_bitmap_button.cpp title_wnd.cpp
                 pane_choose_wnd.cpp)

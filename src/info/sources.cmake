@@ -1,1 +1,2 @@
-# Files of this subsystem: tarn_core_sources(...) for toolkit-free code, tarn_ui_sources(...) for windows.
+# Histograms, the EXIF panel and file properties.
+tarn_ui_sources(image_preview_view.cpp)

@@ -1,1 +1,2 @@
-# Files of this subsystem: tarn_core_sources(...) for toolkit-free code, tarn_ui_sources(...) for windows.
+# The slide view and its button strip.
+tarn_ui_sources(slide_view.cpp)

@@ -1,1 +1,2 @@
-# Files of this subsystem: tarn_core_sources(...) for toolkit-free code, tarn_ui_sources(...) for windows.
+# Image document, view geometry and zoom, tools and selection, editing commands, undo.
+tarn_ui_sources(image_view.cpp)
