@@ -57,10 +57,9 @@ std::optional<std::vector<TreeChild>> listTreeFolders(const platform::ShellNames
         return std::nullopt;
     }
     if (!shell.pathOf(folder).empty()) {
-        std::stable_sort(children.begin(), children.end(),
-                         [](const TreeChild& a, const TreeChild& b) {
-                             return nameLess(a.name, b.name);
-                         });
+        std::stable_sort(
+            children.begin(), children.end(),
+            [](const TreeChild& a, const TreeChild& b) { return nameLess(a.name, b.name); });
     }
     return children;
 }
@@ -88,8 +87,7 @@ ChildRefreshPlan planChildRefresh(const std::vector<platform::ItemIdList>& exist
     return plan;
 }
 
-std::optional<platform::ItemIdList> folderOfChange(const platform::ShellNamespace& shell,
-                                                   std::string_view path) {
+std::optional<std::string> folderOfChangedEntry(std::string_view path) {
     if (path.empty() || path.front() != '/') {
         return std::nullopt;
     }
@@ -97,7 +95,7 @@ std::optional<platform::ItemIdList> folderOfChange(const platform::ShellNamespac
     if (normal == "/") {
         return std::nullopt;
     }
-    return shell.idFromPath(parentFolder(normal, PathStyle::Posix));
+    return parentFolder(normal, PathStyle::Posix);
 }
 
 }  // namespace tarn

@@ -38,9 +38,8 @@ struct ChildRefreshPlan {
 ChildRefreshPlan planChildRefresh(const std::vector<platform::ItemIdList>& existing,
                                   const std::vector<TreeChild>& fresh);
 
-// The folder whose listing changes when the entry at an absolute path appears, disappears or
-// is renamed; nothing for "/" and relative paths.
-std::optional<platform::ItemIdList> folderOfChange(const platform::ShellNamespace& shell,
-                                                   std::string_view path);
+// The path of the folder whose listing changes when the entry at an absolute path appears,
+// disappears or is renamed; nothing for "/" and relative paths.
+std::optional<std::string> folderOfChangedEntry(std::string_view path);
 
 }  // namespace tarn

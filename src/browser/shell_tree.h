@@ -1,0 +1,89 @@
+#pragma once
+
+#include <wx/fswatcher.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "browser/super_tree_ctrl.h"
+#include "platform/item_id_list.h"
+
+namespace tarn {
+
+struct AppContext;
+class CSystemImageLists;
+struct TreeChild;
+
+// The "Folders" pane: the shell namespace from the Desktop down, folders only, listed when a
+// node first expands and kept current by watching every listed folder.
+class CShellTree : public CSuperTreeCtrl {
+public:
+    using FolderSelectedHandler = std::function<void(const platform::ItemIdList& folder)>;
+
+    // Builds the tree: Desktop as the root, expanded, with Computer expanded below it; the
+    // root ends selected without calling the handler.
+    CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
+               const CSystemImageLists& icons);
+    ~CShellTree() override;
+
+    // Called with the absolute identifier whenever the selected folder becomes one the
+    // handler has not been given last; the owner browses the list there.
+    void setFolderSelectedHandler(FolderSelectedHandler handler);
+
+    // Expands the path down to the folder and selects it; false when it cannot be reached
+    // (gone, unreadable on the way, or hidden while hidden files are not shown).
+    bool selectFolder(const platform::ItemIdList& folder);
+    std::optional<platform::ItemIdList> selectedFolder() const;
+    // Selects the selected node's parent; false at the root.
+    bool selectParent();
+    bool canGoUp() const;
+    void expandRootAndSelection();
+
+    // The owner showed a folder that did not come from this tree (the favorites): a click on
+    // the selected node then hands its folder out again.
+    void listBrowsedElsewhere();
+
+    // The node of an identifier, walking down from the root; with expand set, nodes not yet
+    // listed on the way are listed. An invalid id when there is none.
+    wxTreeItemId findNode(const platform::ItemIdList& folder, bool expand);
+    // Lists the node's folder again: new children are appended, vanished ones deleted.
+    void refreshChildren(const wxTreeItemId& item);
+
+private:
+    struct Node;
+    Node* node(const wxTreeItemId& item) const;
+
+    wxTreeItemId appendChild(const wxTreeItemId& parent, const platform::ItemIdList& parentId,
+                             TreeChild& child);
+    void enumerate(const wxTreeItemId& item);
+    void deleteNode(const wxTreeItemId& item);
+    void notifySelection(const wxTreeItemId& item);
+
+    void watch(const std::string& path);
+    void unwatch(const std::string& path);
+    void unwatchSubtree(const wxTreeItemId& item);
+    void refreshFolderPath(const wxTreeItemId& from, const std::string& path);
+    void refreshAllListed(const wxTreeItemId& from);
+    void processChanges();
+
+    void onExpanding(wxTreeEvent& event);
+    void onSelectionChanged(wxTreeEvent& event);
+    void onLeftDown(wxMouseEvent& event);
+    void onFileSystemChange(wxFileSystemWatcherEvent& event);
+
+    AppContext& m_context;
+    FolderSelectedHandler m_handler;
+    std::unique_ptr<wxFileSystemWatcher> m_watcher;
+    std::map<std::string, int> m_watchCount;  // path → listed nodes watching it
+    std::set<std::string> m_changedFolders;   // paths waiting for a refresh
+    bool m_refreshAll = false;
+    bool m_changesQueued = false;
+    bool m_ready = false;
+    std::optional<platform::ItemIdList> m_lastHandedOut;
+};
+
+}  // namespace tarn
