@@ -111,10 +111,6 @@ bool isZipArchive(std::string_view path) {
     return ::stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool isDriveRootPath(std::string_view path) {
-    return isDriveRoot(path);
-}
-
 bool isExistingDirectory(std::string_view path) {
     struct stat st;
     return !path.empty() && ::stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);

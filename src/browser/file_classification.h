@@ -39,9 +39,6 @@ bool hasFastThumbnailExtension(std::string_view path);
 // A zip archive file (not a directory of that name).
 bool isZipArchive(std::string_view path);
 
-// "/" here (the Windows forms are handled by path_rules for stored paths).
-bool isDriveRootPath(std::string_view path);
-
 // True when path names an existing directory (symbolic links followed).
 bool isExistingDirectory(std::string_view path);
 

@@ -95,10 +95,9 @@ std::unique_ptr<FolderItem> FolderModel::buildItem(const platform::ChildInfo& ch
     switch (item->kind) {
         case kKindFolder:
             // Home, Computer, File System and volumes have icons of their own.
-            item->iconIndex =
-                item->path.empty() || child.element.empty() || child.element.front() != 'N'
-                    ? m_shell.iconIndex(item->absoluteId)
-                    : systemIconIndex(SystemIcon::Folder);
+            item->iconIndex = platform::ShellNamespace::isPathComponent(child.element)
+                                  ? systemIconIndex(SystemIcon::Folder)
+                                  : m_shell.iconIndex(item->absoluteId);
             break;
         case kKindImage:
             item->iconIndex = systemIconIndex(SystemIcon::Image);
@@ -194,9 +193,10 @@ bool FolderModel::refresh(bool showHidden) {
                 return;
             }
             slot->seen = true;
-            const bool replace =
-                slot->path.empty() || ((child.attributes & platform::kAttrFolder) == 0 &&
-                                       child.modified != slot->modified);
+            const bool isFolder = (child.attributes & platform::kAttrFolder) != 0;
+            // A file replaced by a folder of the same name (or the reverse) is rebuilt too.
+            const bool replace = slot->path.empty() || isFolder != (slot->kind == kKindFolder) ||
+                                 (!isFolder && child.modified != slot->modified);
             if (!replace) {
                 return;
             }

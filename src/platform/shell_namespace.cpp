@@ -144,6 +144,10 @@ std::optional<ItemIdList> ShellNamespace::childId(std::string_view name) {
     return id;
 }
 
+bool ShellNamespace::isPathComponent(std::string_view element) {
+    return !element.empty() && element.front() == kTagName;
+}
+
 const MountedVolume* ShellNamespace::volumeAt(std::string_view mountPoint) const {
     for (const MountedVolume& v : m_volumes) {
         if (v.mountPoint == mountPoint) {

@@ -75,6 +75,9 @@ public:
     // The relative identifier of a named child of a file-system folder; nothing for a name
     // that is empty, ".", "..", holds a '/' or a NUL.
     static std::optional<ItemIdList> childId(std::string_view name);
+    // True when an element names a path component (not Home, Computer, File System or a
+    // volume).
+    static bool isPathComponent(std::string_view element);
 
     // The canonical identifier of an absolute path; nothing for a relative or empty path.
     std::optional<ItemIdList> idFromPath(std::string_view path) const;

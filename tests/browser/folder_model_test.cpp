@@ -212,6 +212,12 @@ TEST_F(FolderModelTest, RefreshKeepsUnchangedThumbnailsAndAppendsNewFiles) {
     EXPECT_EQ(byName("a.jpg").thumbnail, nullptr);
 
     EXPECT_FALSE(m_model.refresh(false));
+    // A file replaced by a folder of its name is rebuilt as a folder.
+    fs::remove(dir("c.jpg"));
+    fs::create_directory(dir("c.jpg"));
+    EXPECT_TRUE(m_model.refresh(false));
+    EXPECT_EQ(byName("c.jpg").kind, kKindFolder);
+    EXPECT_EQ(byName("c.jpg").thumbnail, nullptr);
     // The folder itself vanishing empties the model.
     fs::remove_all(dir());
     EXPECT_TRUE(m_model.refresh(false));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -226,14 +227,28 @@ TEST(ShellNamespaceTest, UnreadableOrMissingFoldersDoNotBind) {
         ns.enumerate(*ns.idFromPath(tmp.file("missing")), kEnumFolders, [](const ChildInfo&) {}));
     writeFile(tmp.file("file"), "x");
     EXPECT_FALSE(ns.canBind(*ns.idFromPath(tmp.file("file"))));
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind root";
-    }
     fs::create_directory(tmp.file("locked"));
+    writeFile(tmp.file("locked/inside.jpg"), "x");
     ::chmod(tmp.file("locked").c_str(), 0);
-    EXPECT_FALSE(ns.canBind(*ns.idFromPath(tmp.file("locked"))));
-    EXPECT_FALSE(
-        ns.enumerate(*ns.idFromPath(tmp.file("locked")), kEnumFolders, [](const ChildInfo&) {}));
+    const ItemIdList locked = *ns.idFromPath(tmp.file("locked"));
+    const auto check = [&] {
+        return !ns.canBind(locked) &&
+               !ns.enumerate(locked, kEnumNonFolders, [](const ChildInfo&) {});
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(check());
+        return;
+    }
+    // Permissions do not stop root: look as an ordinary user from a child process.
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && check();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace
