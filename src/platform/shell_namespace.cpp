@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -92,7 +94,7 @@ std::vector<MountedVolume> volumesFromMountTable(std::string_view table) {
         const bool seen = std::any_of(
             out.begin(), out.end(), [&](const MountedVolume& v) { return v.mountPoint == mount; });
         if (!seen) {
-            out.push_back({mount, {}});
+            out.push_back({mount, {}, unescapeMountField(line.substr(0, a))});
         }
     }
     return out;
@@ -102,11 +104,53 @@ ShellNamespace::ShellNamespace(std::string home, std::vector<MountedVolume> volu
     : m_home(home.empty() ? std::string() : normalizePath(home, PathStyle::Posix)),
       m_volumes(std::move(volumes)) {}
 
+void labelVolumes(std::vector<MountedVolume>& volumes, const std::string& byLabelFolder) {
+    const std::unique_ptr<DIR, DirCloser> dir(opendir(byLabelFolder.c_str()));
+    if (!dir) {
+        return;
+    }
+    while (const dirent* e = readdir(dir.get())) {
+        const std::string_view name(e->d_name);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        char resolved[PATH_MAX];
+        if (::realpath(joinPath(byLabelFolder, name, PathStyle::Posix).c_str(), resolved) ==
+            nullptr) {
+            continue;
+        }
+        for (MountedVolume& v : volumes) {
+            char device[PATH_MAX];
+            if (v.label.empty() && !v.device.empty() &&
+                ::realpath(v.device.c_str(), device) != nullptr &&
+                std::string_view(device) == resolved) {
+                // udev escapes blanks and slashes in link names as \xNN.
+                std::string label;
+                for (std::size_t i = 0; i < name.size(); ++i) {
+                    const auto hex = [](char c) {
+                        return std::isxdigit(static_cast<unsigned char>(c));
+                    };
+                    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
+                        hex(name[i + 2]) && hex(name[i + 3])) {
+                        label.push_back(static_cast<char>(
+                            std::stoi(std::string(name.substr(i + 2, 2)), nullptr, 16)));
+                        i += 3;
+                        continue;
+                    }
+                    label.push_back(name[i]);
+                }
+                v.label = label;
+            }
+        }
+    }
+}
+
 ShellNamespace ShellNamespace::forSystem(const SpecialFolders& folders) {
     std::ifstream in("/proc/self/mounts", std::ios::binary);
     const std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ShellNamespace(folders.homeFolder().value_or(std::string()),
-                          volumesFromMountTable(table));
+    std::vector<MountedVolume> volumes = volumesFromMountTable(table);
+    labelVolumes(volumes, "/dev/disk/by-label");
+    return ShellNamespace(folders.homeFolder().value_or(std::string()), std::move(volumes));
 }
 
 ItemIdList ShellNamespace::home() {

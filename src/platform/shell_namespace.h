@@ -38,12 +38,17 @@ enum EnumFlag : unsigned {
 // A mounted removable or external volume, shown below Computer.
 struct MountedVolume {
     std::string mountPoint;
-    std::string label;  // empty: the mount point's folder name is shown
+    std::string label;   // empty: the mount point's folder name is shown
+    std::string device{};  // the mounted device as the mount table names it
 };
 
 // The volumes of a mount table text (the /proc/self/mounts format) mounted below /media,
 // /run/media or /mnt, in table order, each mount point once.
 std::vector<MountedVolume> volumesFromMountTable(std::string_view table);
+
+// Gives each unlabelled volume the name of the link in byLabelFolder (the udev
+// /dev/disk/by-label layout) that leads to its device.
+void labelVolumes(std::vector<MountedVolume>& volumes, const std::string& byLabelFolder);
 
 // One child reported by an enumeration. The views live until the callback returns.
 struct ChildInfo {

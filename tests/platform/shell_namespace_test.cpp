@@ -85,6 +85,8 @@ TEST(ShellNamespaceTest, VolumesComeFromTheMountTable) {
     EXPECT_EQ(volumes[1].mountPoint, "/run/media/me/CAM");
     EXPECT_EQ(volumes[2].mountPoint, "/mnt");
 
+    EXPECT_EQ(volumes[0].device, "/dev/sdb1");
+
     const ShellNamespace ns("/home/me", volumes);
     const auto onStick = ns.idFromPath("/media/me/USB STICK/DCIM");
     ASSERT_TRUE(onStick);
@@ -102,6 +104,27 @@ TEST(ShellNamespaceTest, VolumesComeFromTheMountTable) {
     EXPECT_EQ(computer[0].name, "CAM");
     EXPECT_EQ(computer[1].name, "File System");
     EXPECT_EQ(computer[1].path, "/");
+}
+
+TEST(ShellNamespaceTest, VolumeLabelsComeFromTheLabelLinks) {
+    TempDir tmp;
+    fs::create_directories(tmp.file("dev/by-label"));
+    writeFile(tmp.file("dev/sdb1"), "");
+    writeFile(tmp.file("dev/sdc1"), "");
+    fs::create_symlink("../sdb1", tmp.file("dev/by-label/HOLIDAY\\x20PICS"));
+    fs::create_symlink("../gone", tmp.file("dev/by-label/DANGLING"));
+    std::vector<MountedVolume> volumes{{"/media/me/a", {}, tmp.file("dev/sdb1")},
+                                       {"/media/me/b", {}, tmp.file("dev/sdc1")},
+                                       {"/media/me/c", "Kept", tmp.file("dev/sdb1")}};
+    labelVolumes(volumes, tmp.file("dev/by-label"));
+    EXPECT_EQ(volumes[0].label, "HOLIDAY PICS");
+    EXPECT_EQ(volumes[1].label, "");
+    EXPECT_EQ(volumes[2].label, "Kept");
+    const ShellNamespace ns("/home/me", volumes);
+    EXPECT_EQ(ns.displayName(ShellNamespace::volume("/media/me/a")), "HOLIDAY PICS");
+    EXPECT_EQ(ns.displayName(ShellNamespace::volume("/media/me/b")), "b");
+    labelVolumes(volumes, tmp.file("missing"));  // no label folder: nothing changes
+    EXPECT_EQ(volumes[0].label, "HOLIDAY PICS");
 }
 
 TEST(ShellNamespaceTest, VirtualFoldersNamesAndIcons) {
