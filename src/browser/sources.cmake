@@ -2,3 +2,4 @@
 tarn_core_sources(file_classification.cpp folder_model.cpp)
 tarn_core_sources(shell_tree_model.cpp)
 tarn_ui_sources(super_tree_ctrl.cpp shell_tree.cpp)
+tarn_core_sources(thumbnail_queue.cpp thumbnail_worker.cpp thumb_layout.cpp info_tip.cpp)

@@ -1,0 +1,385 @@
+#include "browser/thumbnail_worker.h"
+
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+#include <sys/time.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "browser/info_tip.h"
+#include "fakes/temp_dir.h"
+#include "imaging/imaging_service.h"
+
+namespace tarn {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ShellNamespace;
+using test::TempDir;
+using test::writeFile;
+
+// Writes a real picture with FreeImage: a horizontal colour ramp.
+void writePicture(const std::string& path, int width, int height, FREE_IMAGE_FORMAT fif) {
+    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        BYTE* p = FreeImage_GetScanLine(dib, y);
+        for (int x = 0; x < width; ++x, p += 3) {
+            p[FI_RGBA_RED] = static_cast<BYTE>(x * 255 / std::max(width - 1, 1));
+            p[FI_RGBA_GREEN] = 40;
+            p[FI_RGBA_BLUE] = 200;
+        }
+    }
+    ASSERT_TRUE(FreeImage_Save(fif, dib, path.c_str(), fif == FIF_JPEG ? 90 : 0));
+    FreeImage_Unload(dib);
+}
+
+// A thumbnail maker that records what it was asked for and, while closed, holds every call
+// until the test opens it.
+class GatedMaker {
+public:
+    Thumbnail operator()(const std::string& path, unsigned w, unsigned h) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_calls.push_back(path);
+        m_boxes.push_back(w * 1000 + h);
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_open; });
+        Thumbnail t;
+        t.attempted = fs::exists(path);
+        if (t.attempted) {
+            t.image = fipImage(FIT_BITMAP, 4, 3, 32);
+            t.photoWidth = 400;
+            t.photoHeight = 300;
+        }
+        return t;
+    }
+    void open() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    // Waits until the maker has been called n times.
+    bool waitForCalls(std::size_t n) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10),
+                                  [&] { return m_calls.size() >= n; });
+    }
+    std::vector<std::string> calls() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_calls;
+    }
+    std::vector<unsigned> boxes() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_boxes;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_calls;
+    std::vector<unsigned> m_boxes;
+    bool m_open = false;
+};
+
+class ThumbnailWorkerTest : public ::testing::Test {
+protected:
+    ThumbnailWorkerTest()
+        : m_shell(m_tmp.file("home"), {}), m_model(m_shell, ImageExtensions::fromFreeImage()) {
+        fs::create_directories(m_tmp.file("home"));
+        fs::create_directories(m_tmp.file("a"));
+        fs::create_directories(m_tmp.file("b"));
+    }
+
+    std::string path(const std::string& folder, const std::string& name) const {
+        return m_tmp.file(folder + "/" + name);
+    }
+
+    // Ten files 0.jpg .. 9.jpg (contents do not matter to the gated maker).
+    void fillFolder(const std::string& folder) {
+        for (int i = 0; i < 10; ++i) {
+            writeFile(path(folder, std::to_string(i) + ".jpg"), "x");
+        }
+    }
+
+    void browse(ThumbnailWorker& worker, const std::string& folder) {
+        std::unique_lock<std::mutex> lock(worker.mutex());
+        ASSERT_TRUE(m_model.browse(*m_shell.idFromPath(m_tmp.file(folder)), kBrowseFromTree, false,
+                                   [&] { worker.clearLocked(lock); }));
+    }
+
+    bool waitIdle(ThumbnailWorker& worker) {
+        for (int i = 0; i < 1000; ++i) {
+            {
+                const std::lock_guard<std::mutex> lock(worker.mutex());
+                if (worker.idleLocked()) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    ImagingService m_imaging;
+    TempDir m_tmp;
+    ShellNamespace m_shell;
+    FolderModel m_model;
+    std::mutex m_readyMutex;
+    std::vector<int> m_ready;
+};
+
+TEST_F(ThumbnailWorkerTest, NewestRequestsAreServedFirstAndEachPathOnce) {
+    fillFolder("a");
+    GatedMaker maker;
+    ThumbnailWorker worker(
+        m_model,
+        [this](int index) {
+            const std::lock_guard<std::mutex> lock(m_readyMutex);
+            m_ready.push_back(index);
+        },
+        std::ref(maker));
+    browse(worker, "a");
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.requestLocked(0, 4);
+    }
+    ASSERT_TRUE(maker.waitForCalls(1));
+    {
+        // 0 is being made and stays queued, so asking again does not add it twice.
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.requestLocked(5, 9);
+        worker.requestLocked(0, 2);
+        const std::vector<std::string> queued = worker.queuedLocked();
+        ASSERT_EQ(queued.size(), 10u);
+        EXPECT_EQ(queued.front(), path("a", "5.jpg"));
+        EXPECT_EQ(queued[5], path("a", "0.jpg"));
+    }
+    maker.open();
+    ASSERT_TRUE(waitIdle(worker));
+    const std::vector<std::string> calls = maker.calls();
+    ASSERT_EQ(calls.size(), 10u);
+    EXPECT_EQ(calls[0], path("a", "0.jpg"));
+    for (int i = 5; i <= 9; ++i) {
+        EXPECT_EQ(calls[i - 4], path("a", std::to_string(i) + ".jpg"));
+    }
+    EXPECT_EQ(calls[6], path("a", "1.jpg"));
+
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    for (int i = 0; i < m_model.count(); ++i) {
+        const FolderItem& item = *m_model.item(i);
+        EXPECT_FALSE(item.thumbnailPending) << item.path;
+        ASSERT_TRUE(item.thumbnail) << item.path;
+        EXPECT_EQ(item.photoWidth, 400);
+        EXPECT_EQ(item.photoHeight, 300);
+    }
+    const std::lock_guard<std::mutex> readyLock(m_readyMutex);
+    EXPECT_EQ(m_ready.size(), 10u);
+    EXPECT_EQ(m_ready.front(), 0);
+}
+
+TEST_F(ThumbnailWorkerTest, AFolderSwitchNeverLetsAnOldThumbnailIntoTheNewItems) {
+    fillFolder("a");
+    // The new folder holds files of the same names.
+    fillFolder("b");
+    GatedMaker maker;
+    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    browse(worker, "a");
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.requestLocked(0, 9);
+    }
+    ASSERT_TRUE(maker.waitForCalls(1));
+    // The hand-over waits for the thumbnail in hand; open the gate from elsewhere meanwhile.
+    auto opener = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        maker.open();
+    });
+    browse(worker, "b");
+    opener.get();
+    ASSERT_TRUE(waitIdle(worker));
+    // Only the one that was in hand was made; nothing of the old queue survived.
+    EXPECT_EQ(maker.calls().size(), 1u);
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    ASSERT_EQ(m_model.count(), 10);
+    for (int i = 0; i < m_model.count(); ++i) {
+        EXPECT_FALSE(m_model.item(i)->thumbnail) << m_model.item(i)->path;
+        EXPECT_TRUE(m_model.item(i)->thumbnailPending);
+        EXPECT_EQ(m_model.item(i)->photoWidth, 0);
+    }
+    EXPECT_TRUE(worker.queuedLocked().empty());
+}
+
+TEST_F(ThumbnailWorkerTest, ReBrowsingTheSameFolderStartsEveryThumbnailAfresh) {
+    fillFolder("a");
+    GatedMaker maker;
+    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    browse(worker, "a");
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.requestLocked(0, 0);
+    }
+    ASSERT_TRUE(maker.waitForCalls(1));
+    auto opener = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        maker.open();
+    });
+    // Same paths: the result in hand must land in the old record, which then goes.
+    browse(worker, "a");
+    opener.get();
+    ASSERT_TRUE(waitIdle(worker));
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    EXPECT_FALSE(m_model.item(0)->thumbnail);
+    EXPECT_TRUE(m_model.item(0)->thumbnailPending);
+}
+
+TEST_F(ThumbnailWorkerTest, AFileRewrittenWhileItsThumbnailIsMadeGetsNoStalePicture) {
+    writeFile(path("a", "0.jpg"), "x");
+    GatedMaker maker;
+    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    browse(worker, "a");
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.requestLocked(0, 0);
+    }
+    ASSERT_TRUE(maker.waitForCalls(1));
+    {
+        // The file changes and a refresh replaces its record.
+        writeFile(path("a", "0.jpg"), "rewritten");
+        const struct timeval later[2] = {{2000000000, 0}, {2000000000, 0}};
+        ASSERT_EQ(::utimes(path("a", "0.jpg").c_str(), later), 0);
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        ASSERT_TRUE(m_model.refresh(false));
+    }
+    maker.open();
+    ASSERT_TRUE(waitIdle(worker));
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        EXPECT_FALSE(m_model.item(0)->thumbnail);
+        EXPECT_TRUE(m_model.item(0)->thumbnailPending);
+        // Asked again, the fresh record gets its picture.
+        worker.requestLocked(0, 0);
+    }
+    ASSERT_TRUE(waitIdle(worker));
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    EXPECT_TRUE(m_model.item(0)->thumbnail);
+    EXPECT_EQ(maker.calls().size(), 2u);
+}
+
+TEST_F(ThumbnailWorkerTest, MissingFilesStayPendingAndTheBoxSizeReachesTheMaker) {
+    writeFile(path("a", "gone.jpg"), "x");
+    writeFile(path("a", "here.jpg"), "x");
+    GatedMaker maker;
+    maker.open();
+    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    browse(worker, "a");
+    fs::remove(path("a", "gone.jpg"));
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.setBoxLocked(128, 100);
+        worker.requestLocked(-5, 99);  // cut to the items
+    }
+    ASSERT_TRUE(waitIdle(worker));
+    EXPECT_EQ(maker.boxes(), (std::vector<unsigned>{128100, 128100}));
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    const FolderItem* gone = m_model.itemByPath(path("a", "gone.jpg"));
+    ASSERT_NE(gone, nullptr);
+    EXPECT_TRUE(gone->thumbnailPending);
+    EXPECT_FALSE(gone->thumbnail);
+    EXPECT_FALSE(m_model.itemByPath(path("a", "here.jpg"))->thumbnailPending);
+}
+
+TEST_F(ThumbnailWorkerTest, RealPicturesGetThumbnailsAndDamagedOnesTheirIcon) {
+    writePicture(path("a", "wide.jpg"), 640, 320, FIF_JPEG);
+    writePicture(path("a", "small.png"), 20, 10, FIF_PNG);
+    writeFile(path("a", "damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 not really", 15));
+    ThumbnailWorker worker(m_model, {});
+    browse(worker, "a");
+    {
+        const std::lock_guard<std::mutex> lock(worker.mutex());
+        worker.requestLocked(0, m_model.count() - 1);
+    }
+    ASSERT_TRUE(waitIdle(worker));
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    const FolderItem* wide = m_model.itemByPath(path("a", "wide.jpg"));
+    ASSERT_TRUE(wide->thumbnail);
+    EXPECT_EQ(FreeImage_GetWidth(wide->thumbnail.get()), 85u);
+    EXPECT_EQ(FreeImage_GetHeight(wide->thumbnail.get()), 43u);
+    EXPECT_EQ(wide->photoWidth, 640);
+    EXPECT_EQ(wide->photoHeight, 320);
+    const FolderItem* small = m_model.itemByPath(path("a", "small.png"));
+    ASSERT_TRUE(small->thumbnail);
+    EXPECT_EQ(FreeImage_GetWidth(small->thumbnail.get()), 20u);
+    const FolderItem* damaged = m_model.itemByPath(path("a", "damaged.jpg"));
+    EXPECT_FALSE(damaged->thumbnail);
+    EXPECT_FALSE(damaged->thumbnailPending);
+}
+
+TEST_F(ThumbnailWorkerTest, StoppingWhileAThumbnailIsMadeWaitsAndQueuesNothingMore) {
+    fillFolder("a");
+    GatedMaker maker;
+    auto worker =
+        std::make_unique<ThumbnailWorker>(m_model, ThumbnailWorker::Ready{}, std::ref(maker));
+    browse(*worker, "a");
+    {
+        const std::lock_guard<std::mutex> lock(worker->mutex());
+        worker->requestLocked(0, 9);
+    }
+    ASSERT_TRUE(maker.waitForCalls(1));
+    auto opener = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        maker.open();
+    });
+    worker->stop();
+    opener.get();
+    {
+        std::unique_lock<std::mutex> lock(worker->mutex());
+        worker->requestLocked(0, 9);
+        EXPECT_TRUE(worker->queuedLocked().size() <= 10u);
+        // A hand-over after the stop does not wait for a thread that has gone.
+        worker->clearLocked(lock);
+        EXPECT_TRUE(worker->queuedLocked().empty());
+    }
+    worker.reset();
+    EXPECT_EQ(maker.calls().size(), 1u);
+}
+
+TEST_F(ThumbnailWorkerTest, InfoTipsDescribeImagesFilesAndFolders) {
+    writePicture(path("a", "photo.jpg"), 64, 48, FIF_JPEG);
+    writeFile(path("a", "notes.txt"), std::string(1536, 'x'));
+    fs::create_directory(path("a", "sub"));
+    ThumbnailWorker worker(m_model, {});
+    browse(worker, "a");
+    const std::lock_guard<std::mutex> lock(worker.mutex());
+    const FolderItem& photo = *m_model.itemByPath(path("a", "photo.jpg"));
+    // The size is read from the header while the thumbnail is still missing.
+    const std::string tip = infoTipText(photo, m_model.folderPath(), true);
+    EXPECT_EQ(tip.rfind("Filename: photo.jpg\nFile Location: " + m_tmp.file("a") + "\nSize: ", 0),
+              0u)
+        << tip;
+    EXPECT_NE(tip.find("\nModified Date: 20"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\nImage Dimenstions: 64x48"), std::string::npos) << tip;
+
+    const std::string text =
+        infoTipText(*m_model.itemByPath(path("a", "notes.txt")), m_model.folderPath(), false);
+    EXPECT_EQ(text.rfind("Filename: notes.txt\nSize: 1.50 KB\nModified Date: ", 0), 0u) << text;
+    const std::string folder =
+        infoTipText(*m_model.itemByPath(path("a", "sub")), m_model.folderPath(), false);
+    EXPECT_EQ(folder.rfind("Filename: sub\nModified Date: ", 0), 0u) << folder;
+    EXPECT_EQ(folder.find("Size"), std::string::npos);
+
+    // A damaged image: the last line ends after its label.
+    writeFile(path("a", "bad.jpg"), "nope");
+    FolderItem bad;
+    bad.kind = kKindImage;
+    bad.displayName = "bad.jpg";
+    bad.path = bad.targetPath = path("a", "bad.jpg");
+    const std::string badTip = infoTipText(bad, m_model.folderPath(), true);
+    EXPECT_EQ(badTip.substr(badTip.size() - 20), "\nImage Dimenstions: ");
+}
+
+}  // namespace
+}  // namespace tarn
