@@ -1,6 +1,11 @@
 #pragma once
 
 #include <FreeImagePlus.h>
+// FreeImage guards its own Windows-style type names with windows.h's guard macro, which wx then
+// takes for windows.h; off Windows nothing else needs the macro.
+#ifndef _WIN32
+#undef _WINDOWS_
+#endif
 
 #include <cstddef>
 #include <cstdint>

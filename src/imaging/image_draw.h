@@ -1,0 +1,36 @@
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/dc.h>
+#include <wx/image.h>
+
+#include "imaging/fip_super_image.h"
+
+namespace tarn {
+
+// Turns any image the library loads (1-, 4- and 8-bit palettised, 16-bit, 24- and 32-bit
+// bitmaps, 16-bit grey, 48/64-bit colour, float and HDR types) into a wxImage, row by row.
+// 32-bit images keep their alpha. An invalid image gives an invalid wxImage.
+wxImage toWxImage(const fipImage& image);
+wxBitmap toWxBitmap(const fipImage& image);
+
+// The reverse: 24 bits, or 32 when the wxImage has alpha.
+bool fromWxImage(const wxImage& source, fipImage& image);
+
+// How drawEx scales: fast nearest-neighbour, or a filtered downscale.
+enum class StretchMode { Fast = 3, Quality = 4 };
+
+// Draws the image stretched into the rectangle. A transparent image is first laid on a
+// background: the file's own background colour when useFileBackground and the file has one,
+// else the application's colour when given, else the background image when given, else a
+// checkerboard.
+bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBackground,
+            const RGBQUAD* appBackground, const fipImage* backgroundImage, StretchMode mode);
+
+// Clipboard bitmaps. Called on the user-interface thread only.
+bool copyToClipboard(const fipImage& image);
+bool pasteFromClipboard(fipImage& image);
+// Copies the rectangle to the clipboard and clears it with the colour.
+bool cutToClipboard(fipSuperImage& image, int left, int top, int width, int height, RGBQUAD color);
+
+}  // namespace tarn
