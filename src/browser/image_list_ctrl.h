@@ -1,0 +1,172 @@
+#pragma once
+
+#include <wx/artprov.h>
+#include <wx/bitmap.h>
+#include <wx/control.h>
+#include <wx/dcbuffer.h>
+#include <wx/dcmemory.h>
+#include <wx/evtloop.h>
+#include <wx/fswatcher.h>
+#include <wx/log.h>
+#include <wx/timer.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+#include <wx/vscroll.h>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app/app_context.h"
+#include "app/system_image_lists.h"
+#include "browser/folder_model.h"
+#include "browser/thumb_layout.h"
+#include "browser/thumbnail_worker.h"
+
+namespace tarn {
+
+// The browser's main pane: a virtual grid of thumbnail cells over the folder model, with the
+// thumbnail worker that fills it and a watcher that keeps it in step with the disk. Each row of
+// cells is one scroll unit.
+class CImageListCtrl : public wxVScrolledWindow {
+public:
+    static constexpr wxWindowID kControlId = 133;
+
+    CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& context,
+                   const CSystemImageLists& icons);
+    // Writes the box size and sort settings; waits for the thumbnail worker.
+    ~CImageListCtrl() override;
+
+    // Hands over from the old folder (waits until the worker holds nothing of it), fills the
+    // model, sorts it and watches the new folder. source: 0 folder tree or address bar, 1
+    // favorites. False, with the old contents kept, when the folder cannot be listed.
+    bool browse(const platform::ItemIdList& folder, int source);
+    // Brings the items in step with the disk (the watcher and the Refresh command).
+    void refresh();
+
+    // Reading is free; changes of order or content go through this window (the worker reads
+    // the model under modelMutex()). Selection changes made directly should be followed by
+    // Refresh().
+    FolderModel& model() { return m_model; }
+    const FolderModel& model() const { return m_model; }
+    // Held while reading thumbnails, photo sizes or pending flags.
+    std::mutex& modelMutex() { return m_worker.mutex(); }
+
+    // Each side clamped to 36..200; shown thumbnails are made again at the new size.
+    void setThumbSize(int width, int height);
+    wxSize thumbSize() const { return {m_geometry.boxWidth, m_geometry.boxHeight}; }
+    const CellGeometry& geometry() const { return m_geometry; }
+
+    void sortBy(int key);
+    void setSortDirection(int direction);
+
+    // Selection commands.
+    void selectAll();
+    void selectAllFiles();
+    void selectAllImages();
+    void clearSelection();
+    void invertSelection();
+    // Only index selected, focused and scrolled into view.
+    void selectOnly(int index);
+    void setFocusedItem(int index);
+    void ensureVisible(int index);
+
+    // Opens an item as a double-click does: an image through the open handler, a folder (or a
+    // shortcut to one) through the folder-open handler, any other file with its default
+    // application.
+    void openItem(int index);
+
+    // The item under a client point; -1 over empty space.
+    int itemAt(const wxPoint& point) const;
+    // The cell of an item in client coordinates; empty when it is scrolled out of view.
+    wxRect itemRect(int index) const;
+    int columns() const;
+    wxString infoTip(int index);
+
+    void setOpenHandler(std::function<void(int index)> handler) { m_onOpen = std::move(handler); }
+    void setFolderOpenHandler(std::function<void(const platform::ItemIdList&)> handler) {
+        m_onOpenFolder = std::move(handler);
+    }
+    // Called 100 ms after the selection, the focus or the content changed.
+    void setStatusHandler(std::function<void()> handler) { m_onStatus = std::move(handler); }
+    // Called at once when another item takes the focus (-1: none).
+    void setFocusChangeHandler(std::function<void(int index)> handler) {
+        m_onFocusChange = std::move(handler);
+    }
+    // Opens a file that is neither an image nor a folder; the default starts its application.
+    void setFileLaunchHandler(std::function<void(const std::string& path)> handler) {
+        m_onLaunch = std::move(handler);
+    }
+
+    // The next paint covers the whole client area, not just what was invalidated.
+    void eraseBackgroundOnce();
+
+    // True when no thumbnail is queued or being made.
+    bool thumbnailsIdle();
+    // Refreshes run because the folder changed on disk.
+    int watchRefreshCount() const { return m_watchRefreshes; }
+
+private:
+    wxCoord OnGetRowHeight(size_t row) const override;
+
+    void onPaint(wxPaintEvent& event);
+    void onSize(wxSizeEvent& event);
+    void onFocusChanged(wxFocusEvent& event);
+    void onLeftDown(wxMouseEvent& event);
+    void onLeftDoubleClick(wxMouseEvent& event);
+    void onRightDown(wxMouseEvent& event);
+    void onMotion(wxMouseEvent& event);
+    void onKeyDown(wxKeyEvent& event);
+    void onChar(wxKeyEvent& event);
+    void onThumbnailReady(wxThreadEvent& event);
+    void onFileSystemChange(wxFileSystemWatcherEvent& event);
+    void onWatchPause(wxTimerEvent& event);
+    void onStatusTimer(wxTimerEvent& event);
+
+    GridLayout layout() const;
+    void updateRows();
+    void requestVisible();
+    // Composes one cell into the cell bitmap; with the model mutex held.
+    void drawCell(wxDC& dc, int index, bool listFocused);
+    void drawEmptyText(wxDC& dc);
+    const wxBitmap& folderPicture(const wxSize& size);
+    void watchFolder();
+    void selectionChanged();
+    void focusChanged(int previous);
+    void moveFocus(int index, bool extend, bool keepSelection);
+    void selectRange(int from, int to, bool clearOthers);
+
+    AppContext& m_context;
+    const CSystemImageLists& m_icons;
+    FolderModel m_model;
+    CellGeometry m_geometry;
+    // The anchor of Shift selections by keyboard.
+    int m_anchor = -1;
+    int m_tipIndex = -1;
+    bool m_eraseOnce = false;
+
+    wxBitmap m_cellBitmap;
+    wxBitmap m_folderSource;
+    wxBitmap m_folderScaled;
+    wxBitmap m_overlay;
+
+    wxTimer m_statusTimer;
+    wxTimer m_watchTimer;
+    RefreshThrottle m_throttle;
+    std::unique_ptr<wxFileSystemWatcher> m_watcher;
+    std::string m_watchedPath;
+    int m_watchRefreshes = 0;
+    bool m_watchRetryPosted = false;
+
+    std::function<void(int)> m_onOpen;
+    std::function<void(const platform::ItemIdList&)> m_onOpenFolder;
+    std::function<void()> m_onStatus;
+    std::function<void(int)> m_onFocusChange;
+    std::function<void(const std::string&)> m_onLaunch;
+
+    // Last: its thread starts once everything above exists, and it stops first.
+    ThumbnailWorker m_worker;
+};
+
+}  // namespace tarn
