@@ -2,4 +2,5 @@
 tarn_core_sources(frame_widget_rules.cpp frame_layout_rules.cpp tool_bar_layout.cpp)
 tarn_ui_sources(main_frame.cpp super_splitter_wnd.cpp super_bitmap_button.cpp title_wnd.cpp
                 pane_choose_wnd.cpp)
-tarn_core_sources(command_table.cpp key_bindings.cpp menu_layout.cpp navigation_history.cpp status_bar_texts.cpp)
+tarn_core_sources(command_table.cpp command_router.cpp key_bindings.cpp menu_layout.cpp navigation_history.cpp
+                  status_bar_texts.cpp)

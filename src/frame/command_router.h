@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+
+#include "frame/command_table.h"
+
+namespace tarn {
+
+struct CommandState {
+    bool enabled = false;
+    bool checked = false;
+};
+
+// A window that receives routed commands. It answers for the commands it handles and
+// leaves the others unanswered, which the router reports as disabled: a command whose
+// behaviour is not there cannot pretend to work.
+class CommandReceiver {
+public:
+    virtual ~CommandReceiver() = default;
+    virtual std::optional<CommandState> commandState(int command) const = 0;
+    virtual void runCommand(int command) = 0;
+};
+
+// Sends commands and their enabling questions to the receiver their route chooses. The
+// frame asks it from its one update-UI handler and its one command handler.
+class CommandRouter {
+public:
+    // Registers the window for a receiver kind; nullptr removes it. Not owned.
+    void setReceiver(Receiver kind, CommandReceiver* receiver);
+
+    // Disabled when the route leads nowhere, the receiver is missing or does not answer.
+    CommandState state(int command, FrameMode mode, FocusedPane focus) const;
+
+    // Runs the command on its receiver when that receiver answers it enabled, so that a stale
+    // accelerator or a menu opened before a mode switch does nothing. A tool-bar button that
+    // stands for another command runs that one. Returns whether it ran.
+    bool dispatch(int command, FrameMode mode, FocusedPane focus);
+
+private:
+    CommandReceiver* receiverFor(int command, FrameMode mode, FocusedPane focus) const;
+
+    std::array<CommandReceiver*, 7> m_receivers{};
+};
+
+}  // namespace tarn
