@@ -9,6 +9,7 @@
 #include "app/resource_pictures.h"
 #include "app/settings.h"
 #include "browser/info_tip.h"
+#include "imaging/image_draw.h"
 #include "platform/system_icons.h"
 
 namespace tarn {
@@ -35,48 +36,6 @@ constexpr int kSystemIconSide = 32;
 
 wxFont labelFont() {
     return wxFont(wxFontInfo(8.5).FaceName("Tahoma"));
-}
-
-// A FreeImage picture as a toolkit image; a transparent one is laid on white.
-wxImage toImage(FIBITMAP* source) {
-    FreeImageBitmap converted;
-    FIBITMAP* dib = source;
-    const unsigned bpp = FreeImage_GetBPP(source);
-    if (FreeImage_GetImageType(source) != FIT_BITMAP || (bpp != 24 && bpp != 32)) {
-        converted.reset(FreeImage_ConvertTo32Bits(source));
-        dib = converted.get();
-        if (dib == nullptr) {
-            return {};
-        }
-    }
-    const int width = static_cast<int>(FreeImage_GetWidth(dib));
-    const int height = static_cast<int>(FreeImage_GetHeight(dib));
-    if (width <= 0 || height <= 0) {
-        return {};
-    }
-    const unsigned step = FreeImage_GetBPP(dib) / 8;
-    const bool blend = step == 4 && FreeImage_IsTransparent(dib);
-    wxImage image(width, height, false);
-    unsigned char* out = image.GetData();
-    for (int y = 0; y < height; ++y) {
-        // FreeImage keeps the bottom row first.
-        const BYTE* pixel = FreeImage_GetScanLine(dib, height - 1 - y);
-        for (int x = 0; x < width; ++x, pixel += step, out += 3) {
-            unsigned r = pixel[FI_RGBA_RED];
-            unsigned g = pixel[FI_RGBA_GREEN];
-            unsigned b = pixel[FI_RGBA_BLUE];
-            if (blend) {
-                const unsigned a = pixel[FI_RGBA_ALPHA];
-                r = (r * a + 255 * (255 - a) + 127) / 255;
-                g = (g * a + 255 * (255 - a) + 127) / 255;
-                b = (b * a + 255 * (255 - a) + 127) / 255;
-            }
-            out[0] = static_cast<unsigned char>(r);
-            out[1] = static_cast<unsigned char>(g);
-            out[2] = static_cast<unsigned char>(b);
-        }
-    }
-    return image;
 }
 
 // A little arrow in a white square, for themes without a link emblem.
@@ -535,13 +494,11 @@ void CImageListCtrl::drawCell(wxDC& dc, int index, bool listFocused) {
         dc.DrawRectangle(picture.Inflate(f + 3, f + 3));
         dc.SetBrush(*wxWHITE_BRUSH);
         dc.DrawRectangle(picture.Inflate(f, f));
-        wxImage image = toImage(item.thumbnail.get());
-        if (image.IsOk()) {
-            if (image.GetWidth() != drawn.width || image.GetHeight() != drawn.height) {
-                image.Rescale(drawn.width, drawn.height, wxIMAGE_QUALITY_HIGH);
-            }
-            dc.DrawBitmap(wxBitmap(image), picture.GetPosition());
-        }
+        // The image wrapper owns what it holds: it draws a copy of the stored thumbnail.
+        fipImage copy;
+        copy = FreeImage_Clone(item.thumbnail.get());
+        const RGBQUAD white{255, 255, 255, 0};
+        drawEx(dc, picture, copy, false, &white, nullptr, StretchMode::Fast);
         // Made for another box size: make it again, showing this one meanwhile.
         if (drawn.width != sourceWidth && !item.thumbnailPending) {
             item.thumbnailPending = true;
