@@ -289,6 +289,18 @@ TEST(KeyBindings, TextFieldsKeepTheirKeys) {
     EXPECT_FALSE(keyBelongsToTextFields({KeyCode::Enter, 0, true}));
 }
 
+TEST(KeyBindings, AcceleratorsThatWouldTakeTypingFromTextFields) {
+    // Shift+letter entries type capitals in the address bar and the label editors; the frame
+    // must not fire them while a text field has the focus.
+    std::set<std::string> typing;
+    for (const Accelerator& a : accelerators()) {
+        if (keyBelongsToTextFields(a.key)) {
+            typing.insert(keyText(a.key));
+        }
+    }
+    EXPECT_EQ(typing, (std::set<std::string>{"Shift+H", "Shift+L", "Shift+R", "Shift+V"}));
+}
+
 TEST(KeyBindings, KeyTextsReadAsTheMenusShowThem) {
     EXPECT_EQ(keyText({KeyCode::Char, 'E', true, false, true}), "Ctrl+Shift+E");
     EXPECT_EQ(keyText({KeyCode::PageDown}), "Page Down");

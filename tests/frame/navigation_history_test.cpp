@@ -68,7 +68,8 @@ TEST(NavigationHistory, KeepsAHundredPlacesBehind) {
         ++steps;
     }
     EXPECT_EQ(steps, 100);
-    // Visits 0 was dropped; 1 is the oldest kept.
+    // Visit 0 was dropped; 1 is the oldest kept.
+    ASSERT_NE(h.current(), nullptr);
     EXPECT_EQ(h.current()->list, place("1"));
     EXPECT_EQ(h.forwardCount(), 100u);
     int forward = 0;
