@@ -1,5 +1,6 @@
 #include "browser/shell_tree.h"
 
+#include <wx/evtloop.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/utils.h>
@@ -41,13 +42,12 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
                        const CSystemImageLists& icons)
     : CSuperTreeCtrl(parent, id, wxDefaultPosition, wxDefaultSize,
                      wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
-      m_context(context),
-      m_watcher(std::make_unique<wxFileSystemWatcher>()) {
-    m_watcher->SetOwner(this);
+      m_context(context) {
     Bind(wxEVT_FSWATCHER, &CShellTree::onFileSystemChange, this);
     Bind(wxEVT_TREE_ITEM_EXPANDING, &CShellTree::onExpanding, this);
     Bind(wxEVT_TREE_SEL_CHANGED, &CShellTree::onSelectionChanged, this);
     Bind(wxEVT_LEFT_DOWN, &CShellTree::onLeftDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &CShellTree::onLeftDown, this);
 
     if (icons.small() != nullptr) {
         SetImageList(icons.small());
@@ -68,6 +68,11 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
     }
     SelectItem(root);
     m_ready = true;
+    // Built before the event loop runs (the frame is made at start-up), the watcher comes
+    // with the loop's first round.
+    if (!startWatching()) {
+        CallAfter([this] { startWatching(); });
+    }
 }
 
 CShellTree::~CShellTree() {
@@ -192,6 +197,7 @@ bool CShellTree::selectFolder(const ItemIdList& folder) {
     if (GetSelection() != item) {
         SelectItem(item);
     }
+    enumerate(item);
     EnsureVisible(item);
     // Selecting the node that was already selected still hands it out when the list shows
     // another folder.
@@ -218,6 +224,7 @@ bool CShellTree::selectParent() {
     }
     const wxTreeItemId parent = GetItemParent(GetSelection());
     SelectItem(parent);
+    enumerate(parent);
     EnsureVisible(parent);
     notifySelection(parent);
     return true;
@@ -261,6 +268,9 @@ void CShellTree::onSelectionChanged(wxTreeEvent& event) {
     }
     const wxTreeItemId item = event.GetItem();
     const wxTreeItemId old = event.GetOldItem();
+    // The shown folder is listed (and so watched) even when it stays closed: a sub-folder
+    // made in it then gives it its indicator.
+    enumerate(item);
     if (old.IsOk() && item.IsOk() && old != item &&
         (GetNextSibling(item) == old || GetPrevSibling(item) == old)) {
         Collapse(old);
@@ -284,17 +294,33 @@ void CShellTree::onLeftDown(wxMouseEvent& event) {
     }
 }
 
-void CShellTree::watch(const std::string& path) {
-    if (path.empty()) {
-        return;
+bool CShellTree::startWatching() {
+    if (m_watcher) {
+        return true;
     }
-    int& count = m_watchCount[path];
-    if (count++ > 0) {
-        return;
+    // The inotify watcher hooks itself into the running loop.
+    if (wxEventLoopBase::GetActive() == nullptr) {
+        return false;
     }
+    m_watcher = std::make_unique<wxFileSystemWatcher>();
+    m_watcher->SetOwner(this);
+    for (const auto& [path, count] : m_watchCount) {
+        addWatch(path);
+    }
+    return true;
+}
+
+void CShellTree::addWatch(const std::string& path) {
     const wxLogNull quiet;  // an unreadable folder simply is not watched
-    if (!m_watcher->Add(wxFileName::DirName(wxString::FromUTF8(path)), kWatchedEvents)) {
-        m_watchCount.erase(path);
+    m_watcher->Add(wxFileName::DirName(wxString::FromUTF8(path)), kWatchedEvents);
+}
+
+void CShellTree::watch(const std::string& path) {
+    if (path.empty() || m_watchCount[path]++ > 0) {
+        return;
+    }
+    if (m_watcher) {
+        addWatch(path);
     }
 }
 
@@ -304,8 +330,17 @@ void CShellTree::unwatch(const std::string& path) {
         return;
     }
     m_watchCount.erase(it);
-    const wxLogNull quiet;  // the folder may be gone already
-    m_watcher->Remove(wxFileName::DirName(wxString::FromUTF8(path)));
+    if (!m_watcher) {
+        return;
+    }
+    // A deleted folder has already left the watcher's own list.
+    const wxFileName dir = wxFileName::DirName(wxString::FromUTF8(path));
+    wxArrayString watched;
+    m_watcher->GetWatchedPaths(&watched);
+    if (watched.Index(dir.GetFullPath()) != wxNOT_FOUND) {
+        const wxLogNull quiet;
+        m_watcher->Remove(dir);
+    }
 }
 
 void CShellTree::unwatchSubtree(const wxTreeItemId& item) {

@@ -63,6 +63,9 @@ private:
     void deleteNode(const wxTreeItemId& item);
     void notifySelection(const wxTreeItemId& item);
 
+    // False while no event loop runs yet.
+    bool startWatching();
+    void addWatch(const std::string& path);
     void watch(const std::string& path);
     void unwatch(const std::string& path);
     void unwatchSubtree(const wxTreeItemId& item);
