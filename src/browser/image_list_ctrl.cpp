@@ -157,6 +157,7 @@ bool CImageListCtrl::browse(const platform::ItemIdList& folder, int source) {
     }
     m_anchor = m_model.focusedIndex();
     m_tipIndex = -1;
+    m_labelEdit = -1;
     UnsetToolTip();
     updateRows();
     ScrollToRow(0);
@@ -182,6 +183,9 @@ void CImageListCtrl::refresh() {
     if (changed) {
         if (m_anchor >= m_model.count()) {
             m_anchor = -1;
+        }
+        if (m_labelEdit >= m_model.count()) {
+            m_labelEdit = -1;
         }
         updateRows();
         Refresh();
@@ -524,7 +528,10 @@ void CImageListCtrl::drawCell(wxDC& dc, int index, bool listFocused) {
         dc.DrawBitmap(m_overlay, picture.GetLeft(), picture.GetBottom() + 1 - kOverlaySide, true);
     }
 
-    // The label.
+    // The label, unless an editor covers it.
+    if (index == m_labelEdit) {
+        return;
+    }
     dc.SetFont(labelFont());
     const wxString name = wxString::FromUTF8(item.displayName);
     const int textWidth = dc.GetTextExtent(name).x;
@@ -766,7 +773,16 @@ void CImageListCtrl::moveFocus(int index, bool extend, bool keepSelection) {
     }
 }
 
+void CImageListCtrl::setLabelEditIndex(int index) {
+    m_labelEdit = index >= 0 && index < m_model.count() ? index : -1;
+    Refresh();
+}
+
 void CImageListCtrl::onKeyDown(wxKeyEvent& event) {
+    if (m_labelEdit >= 0) {
+        event.Skip();
+        return;
+    }
     const int modifiers = event.GetModifiers();
     const bool ctrl = (modifiers & wxMOD_CONTROL) != 0;
     const bool shift = (modifiers & wxMOD_SHIFT) != 0;
@@ -857,6 +873,10 @@ void CImageListCtrl::onKeyDown(wxKeyEvent& event) {
 
 void CImageListCtrl::onChar(wxKeyEvent& event) {
     const wxChar typed = event.GetUnicodeKey();
+    if (m_labelEdit >= 0) {
+        event.Skip();
+        return;
+    }
     if (typed == WXK_NONE || typed < ' ' ||
         (event.GetModifiers() & (wxMOD_CONTROL | wxMOD_ALT)) != 0) {
         event.Skip();

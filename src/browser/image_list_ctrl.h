@@ -99,6 +99,11 @@ public:
         m_onLaunch = std::move(handler);
     }
 
+    // The item whose label an editor covers (-1: none). Its label is not drawn, and the list's
+    // own keys rest while it is set. The rename command opens the editor.
+    void setLabelEditIndex(int index);
+    int labelEditIndex() const { return m_labelEdit; }
+
     // The next paint covers the whole client area, not just what was invalidated.
     void eraseBackgroundOnce();
 
@@ -144,6 +149,7 @@ private:
     // The anchor of Shift selections by keyboard.
     int m_anchor = -1;
     int m_tipIndex = -1;
+    int m_labelEdit = -1;
     bool m_eraseOnce = false;
 
     wxBitmap m_cellBitmap;

@@ -334,6 +334,16 @@ TEST_F(ImageListCtrlTest, ClicksAndKeysSelectAndMoveTheFocusLikeAListView) {
     typeChar('z');  // nothing starts with it: nothing changes
     EXPECT_EQ(m_list->model().item(m_list->model().focusedIndex())->displayName, "e1.txt");
 
+    // While a label is being edited the list's own keys rest.
+    const int before = m_list->model().focusedIndex();
+    m_list->setLabelEditIndex(before);
+    key(WXK_RIGHT);
+    typeChar('a');
+    key('A', wxMOD_CONTROL);
+    EXPECT_EQ(m_list->model().focusedIndex(), before);
+    EXPECT_EQ(selected().size(), 1u);
+    m_list->setLabelEditIndex(-1);
+
     key('A', wxMOD_CONTROL);
     EXPECT_EQ(selected().size(), 12u);
     // A click on empty space clears the selection.
