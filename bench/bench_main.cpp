@@ -19,7 +19,11 @@ public:
                             run.error_message.c_str());
                 continue;
             }
-            std::string name = run.benchmark_name();
+            // The given name (and arguments), without run settings such as "/iterations:5".
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty()) {
+                name += "/" + run.run_name.args;
+            }
             double value = run.GetAdjustedRealTime();
             std::string unit = benchmark::GetTimeUnitString(run.time_unit);
             // Throughput benchmarks report items per second instead of time.

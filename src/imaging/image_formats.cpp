@@ -34,7 +34,8 @@ std::vector<std::string> extensionsOf(FREE_IMAGE_FORMAT fif) {
 std::string patternOf(const std::vector<std::string>& extensions) {
     std::string pattern;
     for (const std::string& ext : extensions) {
-        pattern += (pattern.empty() ? "*." : ";*.") + ext;
+        pattern += pattern.empty() ? "*." : ";*.";
+        pattern += ext;
     }
     return pattern;
 }

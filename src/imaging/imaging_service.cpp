@@ -2,6 +2,9 @@
 
 #include <FreeImage.h>
 #include <dlfcn.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdarg>
 #include <cstdio>
@@ -34,9 +37,21 @@ void captureTiffMessages() {
     }
 }
 
+// Photos come one after another at tens of megabytes each. By default every such buffer is a
+// fresh mapping whose pages fault in one by one (the library also clears each new bitmap), which
+// costs more than decoding the picture. Kept on the heap, the same memory serves the next photo.
+void keepLargeBuffersForReuse() {
+#if defined(__GLIBC__)
+    constexpr int kLargest = 512 * 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, kLargest);
+    mallopt(M_TRIM_THRESHOLD, kLargest);
+#endif
+}
+
 }  // namespace
 
 ImagingService::ImagingService() {
+    keepLargeBuffersForReuse();
     FreeImage_SetOutputMessage(captureMessage);
     FreeImage_Initialise(FALSE);
     captureTiffMessages();

@@ -61,7 +61,7 @@ bool fromExifThumbnail(const std::string& path, unsigned boxWidth, unsigned boxH
                        Thumbnail& result) {
     try {
         initialiseExiv2();
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+        const auto image = Exiv2::ImageFactory::open(path);
         if (image.get() == nullptr) {
             return false;
         }
