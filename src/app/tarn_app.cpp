@@ -57,9 +57,7 @@ bool CTarnViewApp::OnInit() {
 
     auto* frame = new CMainFrame(*m_context, m_iconLists);
     SetTopWindow(frame);
-    frame->Maximize();
-    frame->Show();
-    frame->Update();
+    frame->activateFirstTime();
     return true;
 }
 

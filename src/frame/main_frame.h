@@ -1,20 +1,146 @@
 #pragma once
 
+#include <wx/combobox.h>
 #include <wx/frame.h>
+#include <wx/imaglist.h>
+#include <wx/panel.h>
+#include <wx/toolbar.h>
+
+#include <memory>
+#include <span>
 
 #include "app/app_context.h"
+#include "app/resource_pictures.h"
 #include "app/system_image_lists.h"
+#include "frame/frame_layout_rules.h"
+#include "frame/tool_bar_layout.h"
 
 namespace tarn {
 
-// The one top-level window. It owns every pane for the life of the process.
+class CBrowserView;
+class CImageListCtrl;
+class CImagePreviewView;
+class CImageView;
+class CShellTree;
+class CSlideView;
+class CSuperSplitterWnd;
+class CWorkSpaceView;
+
+// The one top-level window. It owns every pane, bar and view for the life of the process and
+// carries the mode: the browser, the image viewer or the slide show. Nothing is destroyed when
+// the mode changes, so each view keeps its state.
+//
+// Its code is split by concern: construction and layout here, the bars in
+// main_frame_bars.cpp, modes, full screen and closing in main_frame_modes.cpp.
 class CMainFrame : public wxFrame {
 public:
+    enum Mode { kBrowserMode = 0, kImageMode = 1, kSlideShowMode = 2 };
+    static constexpr int kAddressBoxId = 152;
+
     CMainFrame(AppContext& context, const CSystemImageLists& iconLists);
+    ~CMainFrame() override;
+
+    // Applies the stored placement (or maximises), sizes the splitters and selects the
+    // initial location. Called once, when the frame is first shown.
+    void activateFirstTime();
+    bool initialised() const { return m_initialised; }
+
+    // Panes and views.
+    CSuperSplitterWnd* outerSplitter() const { return m_outer; }
+    CSuperSplitterWnd* innerSplitter() const { return m_inner; }
+    CBrowserView* browserView() const { return m_browserView; }
+    CImagePreviewView* previewView() const { return m_previewView; }
+    CWorkSpaceView* workspaceView() const { return m_workspace; }
+    CImageListCtrl* imageList() const;
+    CShellTree* folderTree() const;
+    CImageView* imageView() const { return m_imageView; }
+    CSlideView* slideView() const { return m_slideView; }
+    wxComboBox* addressBox() const { return m_addressBox; }
+    wxToolBar* browserToolBar() const { return m_browserBar; }
+    wxToolBar* imageToolBar() const { return m_imageBar; }
+
+    int mode() const { return m_mode; }
+    int previousMode() const { return m_previousMode; }
+    bool isFullScreen() const { return m_fullScreen; }
+
+    // Mode switches.
+    void enterImageMode();
+    void leaveImageMode();
+    void enterFullScreen();
+    void leaveFullScreen();
+
+    // Bar visibility (the View menu's toggles).
+    bool toolBarShown() const { return m_showToolBar; }
+    bool addressBarShown() const { return m_showAddressBar; }
+    bool statusBarShown() const { return m_showStatusBar; }
+    void setToolBarShown(bool show);
+    void setAddressBarShown(bool show);
+    void setStatusBarShown(bool show);
+
+    // The Exit command: closes the frame whatever the mode.
+    void requestExit();
+
+    // The wx identifier of a tool-bar command.
+    static int toolId(int command);
 
 private:
+    // Construction.
+    void createBars();
+    wxToolBar* createToolBar(std::span<const ToolBarSlot> slots);
+    void loadToolBarPictures();
+    void createPanes();
+
+    // Layout.
+    void layoutClient();
+    void updateBands();
+    void onSize(wxSizeEvent& event);
+    void onMove(wxMoveEvent& event);
+    void onOuterResized(const wxRect& rect);
+    void keepThumbnailPaneWide();
+    void onInnerResized(const wxRect& rect);
+    void rememberNormalRect();
+    void selectInitialLocation();
+    void updateTitle();
+
+    // Modes and closing.
+    void onClose(wxCloseEvent& event);
+    void onSetFocus(wxFocusEvent& event);
+    void onFolderSelected(const platform::ItemIdList& folder);
+    void writeSettings();
+    settings::WindowPlacement currentPlacement() const;
+    void applyPlacement(const settings::WindowPlacement& placement);
+
     AppContext& m_context;
     const CSystemImageLists& m_iconLists;
+    CResourcePictures m_pictures;
+
+    CSuperSplitterWnd* m_outer = nullptr;
+    CSuperSplitterWnd* m_inner = nullptr;
+    CBrowserView* m_browserView = nullptr;
+    CImagePreviewView* m_previewView = nullptr;
+    CWorkSpaceView* m_workspace = nullptr;
+    CImageView* m_imageView = nullptr;
+    CSlideView* m_slideView = nullptr;
+
+    wxPanel* m_bars = nullptr;  // the band area: browser tool bar, address band, image tool bar
+    wxToolBar* m_browserBar = nullptr;
+    wxPanel* m_addressBand = nullptr;
+    wxComboBox* m_addressBox = nullptr;
+    wxToolBar* m_imageBar = nullptr;
+    std::unique_ptr<wxImageList> m_normalImages;
+    std::unique_ptr<wxImageList> m_disabledImages;
+
+    bool m_showToolBar = true;
+    bool m_showAddressBar = true;
+    bool m_showStatusBar = true;
+    bool m_initialised = false;
+    bool m_fullScreen = false;
+    bool m_exitRequested = false;
+    int m_mode = kBrowserMode;
+    int m_previousMode = kBrowserMode;
+    wxWindow* m_savedFocus = nullptr;  // the browser pane active before the image mode
+    wxRect m_normalRect;               // the last rectangle while neither maximised nor minimised
+    settings::WindowPlacement m_fullScreenPlacement;
 };
 
 }  // namespace tarn

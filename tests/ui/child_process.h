@@ -81,11 +81,11 @@ inline std::string commandOutput(const std::string& command) {
     return out;
 }
 
-// Waits until a top-level window with this title is mapped on the display.
+// Waits until a window whose title ends with this text is on the display.
 inline bool waitForWindowTitled(const std::string& title, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
-        if (commandOutput("xwininfo -root -tree 2>/dev/null").find("\"" + title + "\"") !=
+        if (commandOutput("xwininfo -root -tree 2>/dev/null").find(title + "\":") !=
             std::string::npos) {
             return true;
         }

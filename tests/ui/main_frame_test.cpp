@@ -1,25 +1,179 @@
 #include "frame/main_frame.h"
 
 #include <gtest/gtest.h>
+#include <wx/image.h>
+#include <wx/statusbr.h>
 
+#include <filesystem>
+
+#include "browser/browser_view.h"
+#include "browser/image_list_ctrl.h"
+#include "browser/shell_tree.h"
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
+#include "frame/super_splitter_wnd.h"
+#include "ui/ui_test_support.h"
+#include "viewer/image_view.h"
 
 namespace tarn {
 namespace {
 
-TEST(MainFrame, IsTitledAndKeepsItsMinimumSize) {
-    test::TempDir dir;
-    AppFolders folders;
-    folders.settingsFile = dir.file("Config.ini");
-    AppContext context(folders, std::make_unique<test::FakeSpecialFolders>());
+using test::pumpEvents;
+
+void writeImage(const std::string& path) {
+    wxImage(64, 48).SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+}
+
+// A user whose home is a fresh folder with a picture folder of two images and a sub-folder.
+struct FrameFixture {
+    FrameFixture() {
+        pictures = home.file("Pictures");
+        std::filesystem::create_directories(pictures + "/Holiday");
+        writeImage(pictures + "/a.png");
+        writeImage(pictures + "/b.png");
+        makeContext();
+    }
+
+    void makeContext() {
+        auto special = std::make_unique<test::FakeSpecialFolders>();
+        special->home = home.path().string();
+        special->pictures = pictures;
+        special->config = home.file(".config");
+        AppFolders folders;
+        folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
+        folders.dataFolder = home.path().string();
+        folders.settingsFile = home.file("Config.ini");
+        context = std::make_unique<AppContext>(folders, std::move(special));
+    }
+
+    CMainFrame* open() {
+        frame = new CMainFrame(*context, icons);
+        frame->activateFirstTime();
+        test::showAndWait(frame);
+        return frame;
+    }
+
+    void close() {
+        if (frame != nullptr) {
+            frame->Destroy();
+            frame = nullptr;
+            pumpEvents();
+        }
+    }
+
+    ~FrameFixture() { close(); }
+
+    test::TempDir home;
+    std::string pictures;
+    std::unique_ptr<AppContext> context;
     CSystemImageLists icons;
-    auto* frame = new CMainFrame(context, icons);
+    CMainFrame* frame = nullptr;
+};
+
+TEST(MainFrame, FirstActivationBrowsesThePictureFolder) {
+    FrameFixture f;
+    CMainFrame* frame = f.open();
+    EXPECT_EQ(frame->GetTitle(), "Pictures - Tarn Photo Viewer");
+    EXPECT_EQ(frame->imageList()->model().folderPath(), f.pictures);
+    EXPECT_EQ(frame->imageList()->model().count(), 3);
+    const auto selected = frame->folderTree()->selectedFolder();
+    ASSERT_TRUE(selected.has_value());
+    EXPECT_EQ(f.context->shell.pathOf(*selected), f.pictures);
+    EXPECT_EQ(frame->addressBox()->GetValue(), wxString::FromUTF8(f.pictures));
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+    EXPECT_EQ(frame->outerSplitter()->GetSashPosition(), 185);
+    EXPECT_TRUE(frame->browserToolBar()->IsShown());
+    EXPECT_FALSE(frame->imageToolBar()->IsShown());
+    EXPECT_TRUE(frame->browserView()->foldersShown());
+    EXPECT_GE(frame->GetSize().x, 400);
+}
+
+TEST(MainFrame, ImageModeHidesTheBrowserAndComesBackAsItWas) {
+    FrameFixture f;
+    CMainFrame* frame = f.open();
+    frame->setAddressBarShown(false);
+    frame->enterImageMode();
+    pumpEvents();
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+    EXPECT_FALSE(frame->outerSplitter()->IsShown());
+    EXPECT_TRUE(frame->imageView()->IsShown());
+    EXPECT_TRUE(frame->imageToolBar()->IsShown());
+    EXPECT_FALSE(frame->browserToolBar()->IsShown());
     EXPECT_EQ(frame->GetTitle(), "Tarn Photo Viewer");
-    frame->SetSize(100, 100);
-    EXPECT_GE(frame->GetSize().GetWidth(), 400);
-    EXPECT_GE(frame->GetSize().GetHeight(), 400);
-    frame->Destroy();
+    // The image view covers exactly the splitter's place.
+    EXPECT_EQ(frame->imageView()->GetRect(), frame->outerSplitter()->GetRect());
+
+    frame->leaveImageMode();
+    pumpEvents();
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+    EXPECT_EQ(frame->previousMode(), CMainFrame::kImageMode);
+    EXPECT_TRUE(frame->outerSplitter()->IsShown());
+    EXPECT_FALSE(frame->imageView()->IsShown());
+    EXPECT_TRUE(frame->browserToolBar()->IsShown());
+    EXPECT_FALSE(frame->addressBox()->IsShownOnScreen());
+    EXPECT_EQ(frame->imageList()->model().folderPath(), f.pictures);
+    EXPECT_EQ(frame->GetTitle(), "Pictures - Tarn Photo Viewer");
+}
+
+TEST(MainFrame, ClosingInTheImageModeOnlyReturnsToTheBrowser) {
+    FrameFixture f;
+    CMainFrame* frame = f.open();
+    bool destroyed = false;
+    frame->Bind(wxEVT_DESTROY, [&](wxWindowDestroyEvent& e) {
+        destroyed = destroyed || e.GetWindow() == frame;
+        e.Skip();
+    });
+    frame->enterImageMode();
+    frame->Close();
+    pumpEvents();
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+
+    frame->enterImageMode();
+    frame->requestExit();
+    pumpEvents();
+    EXPECT_TRUE(destroyed);
+    f.frame = nullptr;
+}
+
+TEST(MainFrame, BarChoicesAndPlacementPersist) {
+    FrameFixture f;
+    CMainFrame* frame = f.open();
+    frame->setToolBarShown(false);
+    frame->setStatusBarShown(false);
+    frame->SetSize(60, 70, 640, 480);
+    pumpEvents();
+    EXPECT_FALSE(frame->GetStatusBar()->IsShown());
+    f.close();
+
+    const SettingsStore& s = f.context->settings;
+    EXPECT_FALSE(s.get(settings::kShowToolBar));
+    EXPECT_TRUE(s.get(settings::kShowAddressBar));
+    EXPECT_FALSE(s.get(settings::kShowStatusBar));
+    const auto placement = s.placement();
+    ASSERT_TRUE(placement.has_value());
+    EXPECT_EQ(placement->right - placement->left, 640);
+    EXPECT_EQ(placement->bottom - placement->top, 480);
+
+    // The next frame opens with the same choices and size.
+    frame = f.open();
+    EXPECT_FALSE(frame->toolBarShown());
+    EXPECT_FALSE(frame->browserToolBar()->IsShown());
+    EXPECT_EQ(frame->GetSize(), wxSize(640, 480));
+}
+
+TEST(MainFrame, ShrinkingNarrowsTheFolderColumnNotBelowItsLimit) {
+    FrameFixture f;
+    CMainFrame* frame = f.open();
+    frame->SetSize(0, 0, 900, 600);
+    pumpEvents();
+    EXPECT_EQ(frame->outerSplitter()->GetSashPosition(), 185);
+    frame->SetSize(0, 0, 260, 600);  // below the minimum: held at 400
+    pumpEvents();
+    const int width = frame->GetClientSize().x;
+    const int left = frame->outerSplitter()->GetSashPosition();
+    EXPECT_GE(left, 120);
+    EXPECT_GE(width - left - frame->outerSplitter()->GetSashSize(), 100);
 }
 
 }  // namespace
