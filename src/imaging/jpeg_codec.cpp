@@ -19,6 +19,9 @@ constexpr TJPF kPixel24 = TJPF_RGB;
 constexpr TJPF kPixel32 = TJPF_RGBA;
 #endif
 
+// About 270 megapixels: beyond any camera, within what a desktop can hold.
+constexpr std::uint64_t kMaxDecodedPixels = 1ull << 28;
+
 struct TjDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -31,7 +34,9 @@ tjhandle decoder() {
 }
 
 bool endedEarly(tjhandle handle) {
-    return std::strstr(tjGetErrorStr2(handle), "Premature end") != nullptr;
+    // "Premature end of JPEG file" (cut off) and "... premature end of data segment" (the
+    // frame claims more than the data holds).
+    return std::strstr(tjGetErrorStr2(handle), "remature end") != nullptr;
 }
 
 std::uint16_t be16(const std::uint8_t* p) {
@@ -174,6 +179,11 @@ BitmapPtr decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32, in
                 outHeight = h;
             }
         }
+    }
+    // A few hostile header bytes could otherwise ask for many gigabytes.
+    if (static_cast<std::uint64_t>(outWidth) * static_cast<std::uint64_t>(outHeight) >
+        kMaxDecodedPixels) {
+        return nullptr;
     }
     const bool grey = colorspace == TJCS_GRAY && !want32;
     const unsigned bpp = grey ? 8 : want32 ? 32 : 24;

@@ -88,6 +88,29 @@ TEST_P(BadInputTest, RightSignatureThenNoise) {
     }
 }
 
+TEST(BadJpegInput, HeaderClaimingAHugePictureIsRefused) {
+    ImagingService service;
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = test::encodeJpeg(16, 16);
+    // Patch the frame header to 60000 x 60000: a few bytes asking for ten gigabytes.
+    bool patched = false;
+    for (std::size_t i = 2; i + 9 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+            bytes[i + 5] = bytes[i + 7] = 0xEA;
+            bytes[i + 6] = bytes[i + 8] = 0x60;
+            patched = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(patched);
+    const std::string path = dir.file("bomb.jpg");
+    test::writeBytes(path, bytes);
+    fipSuperImage image;
+    EXPECT_FALSE(image.load(path.c_str()));
+    const Thumbnail thumb = makeFileThumbnail(path, 200, 200);
+    EXPECT_FALSE(thumb.image.isValid());
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, BadInputTest, testing::Values("jpg", "png", "tif", "gif"));
 
 }  // namespace
