@@ -129,6 +129,7 @@ private:
     void onWatchPause(wxTimerEvent& event);
     void onStatusTimer(wxTimerEvent& event);
 
+    void loadPictures();
     GridLayout layout() const;
     void updateRows();
     void requestVisible();
