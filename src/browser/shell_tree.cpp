@@ -69,9 +69,9 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
     SelectItem(root);
     m_ready = true;
     // Built before the event loop runs (the frame is made at start-up), the watcher comes
-    // with the loop's first round.
+    // with the loop's first idle time.
     if (!startWatching()) {
-        CallAfter([this] { startWatching(); });
+        Bind(wxEVT_IDLE, &CShellTree::onIdle, this);
     }
 }
 
@@ -310,6 +310,13 @@ bool CShellTree::startWatching() {
     return true;
 }
 
+void CShellTree::onIdle(wxIdleEvent& event) {
+    event.Skip();
+    if (startWatching()) {
+        Unbind(wxEVT_IDLE, &CShellTree::onIdle, this);
+    }
+}
+
 void CShellTree::addWatch(const std::string& path) {
     const wxLogNull quiet;  // an unreadable folder simply is not watched
     m_watcher->Add(wxFileName::DirName(wxString::FromUTF8(path)), kWatchedEvents);
@@ -321,6 +328,8 @@ void CShellTree::watch(const std::string& path) {
     }
     if (m_watcher) {
         addWatch(path);
+    } else {
+        startWatching();  // adds every wanted path once the loop runs
     }
 }
 

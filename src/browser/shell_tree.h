@@ -77,6 +77,7 @@ private:
     void onSelectionChanged(wxTreeEvent& event);
     void onLeftDown(wxMouseEvent& event);
     void onFileSystemChange(wxFileSystemWatcherEvent& event);
+    void onIdle(wxIdleEvent& event);
 
     AppContext& m_context;
     FolderSelectedHandler m_handler;

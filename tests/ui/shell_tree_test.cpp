@@ -65,9 +65,6 @@ struct TreeFixture {
         }
         frame = new wxFrame(nullptr, wxID_ANY, "tree", wxPoint(20, 20), wxSize(320, 480));
         tree = new CShellTree(frame, 137, *context, icons);
-        if (!activeLoop) {
-            activeLoop = std::make_unique<wxEventLoopActivator>(&loop);
-        }
         pumpEvents(20);  // the watcher starts with the loop's first round
         tree->setFolderSelectedHandler([this](const ItemIdList& folder) {
             handedOut.push_back(context->shell.pathOf(folder).empty()
@@ -269,7 +266,9 @@ TEST(ShellTree, FoldersMadeOrRemovedOnDiskFollowInTheTree) {
 
 TEST(ShellTree, BuiltBeforeTheLoopRunsItStillFollowsTheDisk) {
     TreeFixture f(false, false, false);
+    // Folders listed before the loop runs are watched once it does.
     ASSERT_TRUE(f.tree->selectFolder(f.id("Documents")));
+    f.activeLoop = std::make_unique<wxEventLoopActivator>(&f.loop);
     pumpEvents(100);
     fs::create_directory(f.home + "/zeta");
     EXPECT_TRUE(waitFor([&] { return f.item("zeta").IsOk(); }));
