@@ -5,7 +5,7 @@ BUILD_PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev lib
 	libwxgtk3.2-dev libfreeimage-dev libfreeimageplus-dev libturbojpeg0-dev libexiv2-dev \
 	libglib2.0-dev adwaita-icon-theme
 TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs
-BENCH_PACKAGES := libvips-tools
+BENCH_PACKAGES := libvips-tools xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -61,7 +61,7 @@ SANITIZER_ENV := NO_AT_BRIDGE=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:det
 bench: bench-deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BENCH=ON
 	cmake --build build/bench -j $(JOBS) --target tarn_bench
-	./build/bench/bench/tarn_bench
+	xvfb-run -a -s "-screen 0 1280x1024x24" ./build/bench/bench/tarn_bench
 
 fuzz: fuzz-deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_FUZZ=ON \
