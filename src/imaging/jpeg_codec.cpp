@@ -59,14 +59,30 @@ void attachTag(FIBITMAP* dib, FREE_IMAGE_MDMODEL model, const char* key, FREE_IM
     FreeImage_DeleteTag(tag);
 }
 
-// Carries over what the library's own JPEG loader would keep: the JFIF density, the raw EXIF
-// block (written back when the image is saved as JPEG) and the XMP packet.
+// Carries over what the library's own JPEG loader would keep, so that an edited photo saved as
+// JPEG keeps it: the JFIF density, the raw EXIF block, the XMP packet, the ICC profile and the
+// comment.
 void readMarkers(FIBITMAP* dib, const std::uint8_t* data, std::size_t size) {
     static const char kXmp[] = "http://ns.adobe.com/xap/1.0/";
+    static const char kIcc[] = "ICC_PROFILE";
+    // ICC profiles come in numbered chunks; they are joined once all are seen.
+    std::vector<std::vector<std::uint8_t>> iccChunks;
+    const auto finish = [&] {
+        std::vector<std::uint8_t> profile;
+        for (const std::vector<std::uint8_t>& chunk : iccChunks) {
+            if (chunk.empty()) {
+                return;
+            }
+            profile.insert(profile.end(), chunk.begin(), chunk.end());
+        }
+        if (!profile.empty()) {
+            FreeImage_CreateICCProfile(dib, profile.data(), static_cast<long>(profile.size()));
+        }
+    };
     std::size_t pos = 2;
     while (pos + 4 <= size) {
         if (data[pos] != 0xFF) {
-            return;
+            break;
         }
         const std::uint8_t marker = data[pos + 1];
         if (marker == 0xFF) {
@@ -74,11 +90,11 @@ void readMarkers(FIBITMAP* dib, const std::uint8_t* data, std::size_t size) {
             continue;
         }
         if (marker == 0xDA || marker == 0xD9) {
-            return;
+            break;
         }
         const std::size_t length = be16(data + pos + 2);
         if (length < 2 || pos + 2 + length > size) {
-            return;
+            break;
         }
         const std::uint8_t* body = data + pos + 4;
         const std::size_t bodySize = length - 2;
@@ -99,9 +115,24 @@ void readMarkers(FIBITMAP* dib, const std::uint8_t* data, std::size_t size) {
                                bodySize - sizeof(kXmp));
             attachTag(dib, FIMD_XMP, "XMLPacket", FIDT_ASCII,
                       reinterpret_cast<const std::uint8_t*>(packet.c_str()), packet.size() + 1);
+        } else if (marker == 0xE2 && bodySize > sizeof(kIcc) + 2 &&
+                   std::memcmp(body, kIcc, sizeof(kIcc)) == 0) {
+            const unsigned sequence = body[sizeof(kIcc)];
+            const unsigned count = body[sizeof(kIcc) + 1];
+            if (iccChunks.empty() && count > 0) {
+                iccChunks.resize(count);
+            }
+            if (sequence >= 1 && sequence <= iccChunks.size() && count == iccChunks.size()) {
+                iccChunks[sequence - 1].assign(body + sizeof(kIcc) + 2, body + bodySize);
+            }
+        } else if (marker == 0xFE && bodySize > 0) {
+            const std::string comment(reinterpret_cast<const char*>(body), bodySize);
+            attachTag(dib, FIMD_COMMENTS, "Comment", FIDT_ASCII,
+                      reinterpret_cast<const std::uint8_t*>(comment.c_str()), comment.size() + 1);
         }
         pos += 2 + length;
     }
+    finish();
 }
 
 bool readHeader(tjhandle handle, const std::uint8_t* data, std::size_t size, int& width,

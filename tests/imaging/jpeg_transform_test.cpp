@@ -5,6 +5,7 @@
 
 #include "fakes/temp_dir.h"
 #include "image_fixtures.h"
+#include "imaging/fip_super_image.h"
 #include "imaging/imaging_service.h"
 #include "imaging/jpeg_codec.h"
 
@@ -94,6 +95,30 @@ TEST_F(JpegTransformTest, ExifIsKept) {
     const auto make = image->exifData().findKey(Exiv2::ExifKey("Exif.Image.Make"));
     ASSERT_NE(make, image->exifData().end());
     EXPECT_EQ(make->toString(), "Tarn test camera");
+}
+
+TEST_F(JpegTransformTest, LoadedPhotoSavedAgainKeepsItsMetadata) {
+    const std::string path = m_dir.file("camera.jpg");
+    writeBytes(path, encodeJpeg(64, 64));
+    {
+        auto image = Exiv2::ImageFactory::open(path);
+        image->readMetadata();
+        image->exifData()["Exif.Image.Make"] = "Tarn test camera";
+        image->setComment("holiday");
+        image->writeMetadata();
+    }
+    fipSuperImage photo;
+    ASSERT_TRUE(photo.load(path.c_str()));
+    photo.setHorizontalResolution(300 / 2.54);
+    ASSERT_TRUE(photo.invert());
+    const std::string edited = m_dir.file("edited.jpg");
+    ASSERT_TRUE(photo.save(edited.c_str()));
+    auto image = Exiv2::ImageFactory::open(edited);
+    image->readMetadata();
+    const auto make = image->exifData().findKey(Exiv2::ExifKey("Exif.Image.Make"));
+    ASSERT_NE(make, image->exifData().end());
+    EXPECT_EQ(make->toString(), "Tarn test camera");
+    EXPECT_EQ(image->comment(), "holiday");
 }
 
 TEST_F(JpegTransformTest, BadSourcesAreLeftAlone) {
