@@ -183,6 +183,14 @@ wxTreeItemId CShellTree::findNode(const ItemIdList& folder, bool expand) {
 }
 
 bool CShellTree::selectFolder(const ItemIdList& folder) {
+    if (m_context.shell.attributes(folder, platform::kAttrFolder) == 0) {
+        // Gone before its change arrived: its node goes now.
+        const wxTreeItemId stale = findNode(folder, false);
+        if (stale.IsOk() && GetItemParent(stale).IsOk()) {
+            refreshChildren(GetItemParent(stale));
+        }
+        return false;
+    }
     const wxTreeItemId item = findNode(folder, true);
     if (!item.IsOk()) {
         return false;

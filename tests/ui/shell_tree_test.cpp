@@ -203,6 +203,13 @@ TEST(ShellTree, FoldersThatCannotBeReachedAreRefused) {
     EXPECT_FALSE(f.tree->selectFolder(ItemIdList::fromElement("?garbage")));
     EXPECT_EQ(f.selectedPath(), f.home + "/Documents");
     EXPECT_EQ(f.handedOut.size(), 1u);
+
+    // A listed folder removed a moment ago, before its change is handled.
+    ASSERT_TRUE(f.item("beta").IsOk());
+    fs::remove(f.home + "/beta");
+    EXPECT_FALSE(f.tree->selectFolder(f.id("beta")));
+    EXPECT_FALSE(f.item("beta").IsOk());
+    EXPECT_EQ(f.selectedPath(), f.home + "/Documents");
 }
 
 TEST(ShellTree, UpGoesToTheParentNodeUntilTheDesktop) {
