@@ -12,6 +12,7 @@
 #include "fakes/temp_dir.h"
 #include "image_fixtures.h"
 #include "imaging/imaging_service.h"
+#include "imaging/jpeg_codec.h"
 
 // The JPEG-XR writer under FreeImage copies overlapping memory (memcpy for memmove); glibc's
 // memcpy copes, and it is not our code. Every other sanitizer report still fails the tests.
@@ -134,6 +135,48 @@ TEST_F(SuperImageTest, FormatComesFromTheNameAndTheContent) {
     EXPECT_EQ(fipSuperImage::getFileType(m_dir.file("missing.gif").c_str()), FIF_GIF);
     fipSuperImage loaded;
     EXPECT_TRUE(loaded.load(m_dir.file("really-png.jpg").c_str()));
+}
+
+std::vector<std::uint8_t> encodeAs(TJPF format, int subsamp, int width, int height) {
+    const int channels = tjPixelSize[format];
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * channels);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint8_t>((i * 7) % 251);
+    }
+    tjhandle handle = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    tjCompress2(handle, pixels.data(), width, 0, height, format, &out, &size, subsamp, 85, 0);
+    std::vector<std::uint8_t> bytes(out, out + size);
+    tjFree(out);
+    tjDestroy(handle);
+    return bytes;
+}
+
+// TurboJPEG decodes with the accurate DCT, as the library does when asked for accuracy.
+TEST_F(SuperImageTest, JpegLoadsLikeTheLibraryItselfWouldDecodeIt) {
+    const std::string colour = m_dir.file("colour.jpg");
+    test::writeBytes(colour, test::encodeJpeg(61, 37));
+    fipSuperImage ours;
+    ASSERT_TRUE(ours.load(colour.c_str()));
+    BitmapPtr library(FreeImage_Load(FIF_JPEG, colour.c_str(), JPEG_ACCURATE));
+    ASSERT_TRUE(library);
+    EXPECT_TRUE(samePixels(ours, library.get()));
+
+    const std::string grey = m_dir.file("grey.jpg");
+    test::writeBytes(grey, encodeAs(TJPF_GRAY, TJSAMP_GRAY, 20, 10));
+    ASSERT_TRUE(ours.load(grey.c_str()));
+    EXPECT_EQ(ours.getBPP(), 8u);
+    EXPECT_EQ(ours.getColorType(), FIC_MINISBLACK);
+    library.reset(FreeImage_Load(FIF_JPEG, grey.c_str(), JPEG_ACCURATE));
+    EXPECT_TRUE(samePixels(ours, library.get()));
+
+    // CMYK is beyond TurboJPEG's colour conversion: the library's own loader takes it.
+    const std::string cmyk = m_dir.file("cmyk.jpg");
+    test::writeBytes(cmyk, encodeAs(TJPF_CMYK, TJSAMP_444, 24, 16));
+    ASSERT_TRUE(ours.load(cmyk.c_str()));
+    EXPECT_EQ(ours.getWidth(), 24u);
+    EXPECT_EQ(ours.getHeight(), 16u);
 }
 
 TEST_F(SuperImageTest, SaveFitBPPConvertsACopyToADepthTheFormatTakes) {
