@@ -193,6 +193,11 @@ bool CImageListCtrl::thumbnailsIdle() {
     return m_worker.idleLocked();
 }
 
+std::vector<std::string> CImageListCtrl::queuedThumbnails() {
+    const std::lock_guard<std::mutex> lock(m_worker.mutex());
+    return m_worker.queuedLocked();
+}
+
 void CImageListCtrl::onThumbnailReady(wxThreadEvent& event) {
     const int index = event.GetInt();
     const wxRect rect = itemRect(index);

@@ -109,6 +109,8 @@ public:
 
     // True when no thumbnail is queued or being made.
     bool thumbnailsIdle();
+    // The paths waiting for a thumbnail, the next served first.
+    std::vector<std::string> queuedThumbnails();
     // Refreshes run because the folder changed on disk.
     int watchRefreshCount() const { return m_watchRefreshes; }
 

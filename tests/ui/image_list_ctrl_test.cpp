@@ -10,7 +10,9 @@
 #include <wx/sizer.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -469,6 +471,35 @@ TEST_F(ImageListCtrlTest, SwitchingFoldersQuicklyNeverShowsAnotherFoldersThumbna
         ++checked;
     }
     EXPECT_GT(checked, 0);
+}
+
+TEST_F(ImageListCtrlTest, ScrollingQueuesTheNewRowsAheadOfOlderRequests) {
+    fs::create_directories(dir("long"));
+    for (int i = 0; i < 60; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%02d.jpg", i);
+        writePicture(dir(std::string("long/") + name), 1600, 1200, kRed);
+    }
+    open(wxSize(340, 300));  // three columns, two rows
+    ASSERT_TRUE(browse("long"));
+    m_list->Update();
+    const std::vector<std::string> first = m_list->queuedThumbnails();
+    ASSERT_GT(first.size(), 3u);
+
+    m_list->ensureVisible(59);
+    m_list->Update();
+    const std::vector<std::string> after = m_list->queuedThumbnails();
+    const wxRect lastRow = m_list->itemRect(57);
+    ASSERT_FALSE(lastRow.IsEmpty());
+    const int shown = m_list->itemAt(wxPoint(5, 5));
+    ASSERT_GE(shown, 0);
+    // The first shown item of the new range leads; the older requests still wait behind.
+    const auto at = [&](const std::string& path) {
+        return std::find(after.begin(), after.end(), path) - after.begin();
+    };
+    EXPECT_EQ(at(m_list->model().item(shown)->path), 0) << ::testing::PrintToString(after);
+    EXPECT_LT(at(first.back()), static_cast<long>(after.size()));
+    EXPECT_GT(at(first.back()), at(m_list->model().item(59)->path));
 }
 
 TEST_F(ImageListCtrlTest, ANewBoxSizeRemakesTheShownThumbnails) {
