@@ -1,5 +1,6 @@
 #include "imaging/jpeg_codec.h"
 
+#include <sys/stat.h>
 #include <turbojpeg.h>
 
 #include <cstdio>
@@ -21,6 +22,8 @@ constexpr TJPF kPixel32 = TJPF_RGBA;
 
 // About 270 megapixels: beyond any camera, within what a desktop can hold.
 constexpr std::uint64_t kMaxDecodedPixels = 1ull << 28;
+// Larger files are not pictures we read whole.
+constexpr std::uint64_t kMaxFileBytes = 1ull << 31;
 
 struct TjDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
@@ -153,11 +156,12 @@ bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
     if (file == nullptr) {
         return false;
     }
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long length = ok ? std::ftell(file) : -1;
-    ok = ok && length >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    // Only regular files: a folder opens too, and reports a nonsense length.
+    struct stat st {};
+    bool ok = ::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
+              static_cast<std::uint64_t>(st.st_size) <= kMaxFileBytes;
     if (ok) {
-        bytes.resize(static_cast<std::size_t>(length));
+        bytes.resize(static_cast<std::size_t>(st.st_size));
         ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
     }
     std::fclose(file);

@@ -1,12 +1,14 @@
 // Damaged and hostile files must load as invalid, make no thumbnail and print nothing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "fakes/temp_dir.h"
 #include "image_fixtures.h"
 #include "imaging/fip_super_image.h"
 #include "imaging/imaging_service.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/thumbnail_maker.h"
 
 namespace tarn {
@@ -109,6 +111,18 @@ TEST(BadJpegInput, HeaderClaimingAHugePictureIsRefused) {
     EXPECT_FALSE(image.load(path.c_str()));
     const Thumbnail thumb = makeFileThumbnail(path, 200, 200);
     EXPECT_FALSE(thumb.image.isValid());
+}
+
+TEST(BadJpegInput, FolderNamedLikeAPictureIsNotOne) {
+    ImagingService service;
+    TempDir dir;
+    const std::string folder = dir.file("album.jpg");
+    std::filesystem::create_directory(folder);
+    fipSuperImage image;
+    EXPECT_FALSE(image.load(folder.c_str()));
+    EXPECT_FALSE(makeFileThumbnail(folder, 100, 100).attempted);
+    EXPECT_FALSE(transformJpegFile(folder, JpegTransform::Rotate90));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, BadInputTest, testing::Values("jpg", "png", "tif", "gif"));
