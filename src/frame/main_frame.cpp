@@ -1,11 +1,14 @@
 #include "frame/main_frame.h"
 
 #include <wx/display.h>
+#include <wx/menu.h>
 
 #include "browser/browser_view.h"
 #include "browser/image_list_ctrl.h"
 #include "browser/shell_tree.h"
+#include "frame/list_command_receiver.h"
 #include "frame/super_splitter_wnd.h"
+#include "frame/super_status_bar.h"
 #include "frame/workspace_view.h"
 #include "info/image_preview_view.h"
 #include "slideshow/slide_view.h"
@@ -29,12 +32,13 @@ CMainFrame::CMainFrame(AppContext& context, const CSystemImageLists& iconLists)
     createBars();
     m_slideView = new CSlideView(this);
     m_slideView->Hide();
-    wxStatusBar* status = CreateStatusBar(1);
-    status->SetMinHeight(24);
-    status->Show(m_showStatusBar);
+    m_statusBar = new CSuperStatusBar(this);
+    SetStatusBar(m_statusBar);
+    m_statusBar->Show(m_showStatusBar);
     m_imageView = new CImageView(this);
     m_imageView->Hide();
     createPanes();
+    createCommands();
     updateBands();
     updateTitle();
 
@@ -47,6 +51,8 @@ CMainFrame::CMainFrame(AppContext& context, const CSystemImageLists& iconLists)
 
 CMainFrame::~CMainFrame() {
     writeSettings();
+    // The frame deletes the menu bar it shows; the other one is ours.
+    delete (GetMenuBar() == m_browserMenu ? m_imageMenu : m_browserMenu);
 }
 
 CImageListCtrl* CMainFrame::imageList() const {
@@ -100,6 +106,7 @@ void CMainFrame::activateFirstTime() {
 
     selectInitialLocation();
     m_initialised = true;
+    refreshStatus();
 }
 
 void CMainFrame::selectInitialLocation() {
@@ -115,7 +122,9 @@ void CMainFrame::selectInitialLocation() {
 }
 
 void CMainFrame::onFolderSelected(const platform::ItemIdList& folder) {
-    imageList()->browse(folder, 0);
+    if (imageList()->browse(folder, kBrowseFromTree)) {
+        recordVisit(folder, kBrowseFromTree);
+    }
     if (m_addressBox != nullptr) {
         m_addressBox->SetValue(wxString::FromUTF8(m_context.shell.parsingName(folder)));
     }
@@ -156,6 +165,9 @@ void CMainFrame::onSize(wxSizeEvent& event) {
     layoutClient();
     keepThumbnailPaneWide();
     rememberNormalRect();
+    if (m_initialised) {
+        refreshStatus();
+    }
 }
 
 void CMainFrame::onMove(wxMoveEvent& event) {

@@ -12,7 +12,9 @@
 #include "app/app_context.h"
 #include "app/resource_pictures.h"
 #include "app/system_image_lists.h"
+#include "frame/command_router.h"
 #include "frame/frame_layout_rules.h"
+#include "frame/navigation_history.h"
 #include "frame/tool_bar_layout.h"
 
 namespace tarn {
@@ -24,6 +26,9 @@ class CImageView;
 class CShellTree;
 class CSlideView;
 class CSuperSplitterWnd;
+class CSuperStatusBar;
+class ListCommandReceiver;
+class SilentCommandReceiver;
 class CWorkSpaceView;
 
 // The one top-level window. It owns every pane, bar and view for the life of the process and
@@ -58,6 +63,9 @@ public:
     wxComboBox* addressBox() const { return m_addressBox; }
     wxToolBar* browserToolBar() const { return m_browserBar; }
     wxToolBar* imageToolBar() const { return m_imageBar; }
+    CSuperStatusBar* statusBar() const { return m_statusBar; }
+    wxMenuBar* browserMenuBar() const { return m_browserMenu; }
+    wxMenuBar* imageMenuBar() const { return m_imageMenu; }
 
     int mode() const { return m_mode; }
     int previousMode() const { return m_previousMode; }
@@ -83,12 +91,41 @@ public:
     // The wx identifier of a tool-bar command.
     static int toolId(int command);
 
+    // Commands as the menus, tool bars and accelerators see them: routed by the mode and the
+    // focused pane. runCommand does nothing (and says so) when the command is disabled.
+    CommandState commandState(int command) const;
+    bool runCommand(int command);
+    FocusedPane focusedPane() const;
+
+    // Back, forward and up through the folders the list showed.
+    const NavigationHistory& history() const { return m_history; }
+    void goBack();
+    void goForward();
+    void goUp();
+    bool canGoUp() const;
+
+    // Thumbnail size of the list and the status-bar slider, clamped to 36..200.
+    void setThumbnailSize(int size);
+    // Recomputes the status-bar panes for the mode.
+    void refreshStatus();
+
 private:
     // Construction.
     void createBars();
     wxToolBar* createToolBar(std::span<const ToolBarSlot> slots);
     void loadToolBarPictures();
     void createPanes();
+
+    // Commands (main_frame_commands.cpp).
+    class FrameReceiver;
+    class ImageReceiver;
+    void createCommands();
+    void onUpdateUi(wxUpdateUIEvent& event);
+    void onCommand(wxCommandEvent& event);
+    void onCharHook(wxKeyEvent& event);
+    void showSortMenu();
+    void recordVisit(const platform::ItemIdList& folder, int source);
+    void browseEntry(const HistoryEntry* entry);
 
     // Layout.
     void layoutClient();
@@ -129,6 +166,18 @@ private:
     wxToolBar* m_imageBar = nullptr;
     std::unique_ptr<wxImageList> m_normalImages;
     std::unique_ptr<wxImageList> m_disabledImages;
+    CSuperStatusBar* m_statusBar = nullptr;
+    // Both menu bars live as long as the frame; the one not shown is owned here.
+    wxMenuBar* m_browserMenu = nullptr;
+    wxMenuBar* m_imageMenu = nullptr;
+
+    CommandRouter m_router;
+    std::unique_ptr<CommandReceiver> m_frameReceiver;
+    std::unique_ptr<CommandReceiver> m_imageReceiver;
+    std::unique_ptr<ListCommandReceiver> m_listReceiver;
+    std::unique_ptr<SilentCommandReceiver> m_treeReceiver;
+    NavigationHistory m_history;
+    bool m_browsingHistory = false;  // browsing through the history does not record
 
     bool m_showToolBar = true;
     bool m_showAddressBar = true;

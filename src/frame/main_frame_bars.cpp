@@ -3,39 +3,9 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "frame/main_frame.h"
 
 namespace tarn {
-
-namespace {
-
-// Every command of both tool bars once, in order of first appearance.
-const std::vector<int>& toolCommands() {
-    static const std::vector<int> commands = [] {
-        std::vector<int> all;
-        for (const auto bar : {browserToolBar(), imageToolBar()}) {
-            for (const ToolBarSlot& slot : bar) {
-                if (slot.command != 0 &&
-                    std::find(all.begin(), all.end(), slot.command) == all.end()) {
-                    all.push_back(slot.command);
-                }
-            }
-        }
-        return all;
-    }();
-    return commands;
-}
-
-}  // namespace
-
-int CMainFrame::toolId(int command) {
-    const auto& all = toolCommands();
-    const auto it = std::find(all.begin(), all.end(), command);
-    return it == all.end() ? wxID_NONE : wxID_HIGHEST + 1 + static_cast<int>(it - all.begin());
-}
 
 void CMainFrame::loadToolBarPictures() {
     // "tool bar.png": the normal images on the left half, the disabled ones on the right.
@@ -94,12 +64,6 @@ void CMainFrame::createBars() {
     m_imageBar = createToolBar(tarn::imageToolBar());
     column->Add(m_imageBar, 0, wxEXPAND);
     m_bars->SetSizer(column);
-
-    // The commands behind the buttons are routed once the command table exists; until then
-    // every button is disabled rather than pretending to work.
-    for (wxToolBar* bar : {m_browserBar, m_imageBar}) {
-        bar->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); });
-    }
 }
 
 void CMainFrame::updateBands() {

@@ -2,6 +2,7 @@
 #include "browser/image_list_ctrl.h"
 #include "frame/main_frame.h"
 #include "frame/super_splitter_wnd.h"
+#include "frame/super_status_bar.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
@@ -13,10 +14,12 @@ void CMainFrame::enterImageMode() {
     m_savedFocus = wxWindow::FindFocus();
     m_previousMode = m_mode;
     m_mode = kImageMode;
+    SetMenuBar(m_imageMenu);
     m_outer->Hide();
     updateBands();
     m_imageView->Show();
     m_imageView->SetFocus();
+    refreshStatus();
     updateTitle();
 }
 
@@ -26,12 +29,15 @@ void CMainFrame::leaveImageMode() {
     }
     m_previousMode = m_mode;
     m_mode = kBrowserMode;
+    SetMenuBar(m_browserMenu);
     updateBands();
     imageList()->eraseBackgroundOnce();
     updateTitle();
     m_imageView->Hide();
     m_outer->Show();
     layoutClient();
+    m_statusBar->setThumbnailSlider(imageList()->thumbSize().x);
+    refreshStatus();
     // The pane that was active before the image mode gets the focus back.
     if (m_savedFocus != nullptr && IsDescendant(m_savedFocus) && m_savedFocus->IsShownOnScreen()) {
         m_savedFocus->SetFocus();

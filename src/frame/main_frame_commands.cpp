@@ -1,0 +1,432 @@
+// Commands of the main frame: the menus of both modes, the tool-bar drop-downs, the
+// accelerator path, the routing of commands and their enabling, back/forward/up and the
+// status bar's contents.
+#include <sys/stat.h>
+
+#include "frame/main_frame.h"
+// after the frame header, which brings wx/defs.h
+#include <wx/textentry.h>
+
+#include "browser/browser_view.h"
+#include "browser/image_list_ctrl.h"
+#include "browser/shell_tree.h"
+#include "frame/key_bindings.h"
+#include "frame/list_command_receiver.h"
+#include "frame/menu_builder.h"
+#include "frame/super_status_bar.h"
+#include "viewer/image_view.h"
+
+namespace tarn {
+
+// The frame's own commands: bar toggles, thumbnail sizes, history, the Sort button, Exit.
+class CMainFrame::FrameReceiver : public CommandReceiver {
+public:
+    explicit FrameReceiver(CMainFrame& frame) : m_frame(frame) {}
+
+    std::optional<CommandState> commandState(int command) const override {
+        if (const auto size = thumbnailSizeOf(command)) {
+            return CommandState{true, m_frame.imageList()->thumbSize().x == *size};
+        }
+        switch (command) {
+            case cmd::kToolBar:
+                return CommandState{true, m_frame.m_showToolBar};
+            case cmd::kAddressBar:
+                return CommandState{m_frame.m_mode == kBrowserMode, m_frame.m_showAddressBar};
+            case cmd::kStatusBar:
+                return CommandState{true, m_frame.m_showStatusBar};
+            case cmd::kBack:
+                return CommandState{m_frame.m_mode == kBrowserMode && m_frame.m_history.canGoBack(),
+                                    false};
+            case cmd::kForward:
+                return CommandState{
+                    m_frame.m_mode == kBrowserMode && m_frame.m_history.canGoForward(), false};
+            case cmd::kUp:
+                return CommandState{m_frame.m_mode == kBrowserMode && m_frame.canGoUp(), false};
+            case cmd::kSort:
+                return CommandState{m_frame.m_mode == kBrowserMode, false};
+            case cmd::kExit:
+                return CommandState{true, false};
+            default:
+                return std::nullopt;
+        }
+    }
+
+    void runCommand(int command) override {
+        if (const auto size = thumbnailSizeOf(command)) {
+            m_frame.setThumbnailSize(*size);
+            return;
+        }
+        switch (command) {
+            case cmd::kToolBar:
+                m_frame.setToolBarShown(!m_frame.m_showToolBar);
+                break;
+            case cmd::kAddressBar:
+                m_frame.setAddressBarShown(!m_frame.m_showAddressBar);
+                break;
+            case cmd::kStatusBar:
+                m_frame.setStatusBarShown(!m_frame.m_showStatusBar);
+                break;
+            case cmd::kBack:
+                m_frame.goBack();
+                break;
+            case cmd::kForward:
+                m_frame.goForward();
+                break;
+            case cmd::kUp:
+                m_frame.goUp();
+                break;
+            case cmd::kSort:
+                m_frame.showSortMenu();
+                break;
+            case cmd::kExit:
+                m_frame.requestExit();
+                break;
+            default:
+                break;
+        }
+    }
+
+private:
+    CMainFrame& m_frame;
+};
+
+// The image view's commands that exist before the viewer: Browse returns to the browser.
+class CMainFrame::ImageReceiver : public CommandReceiver {
+public:
+    explicit ImageReceiver(CMainFrame& frame) : m_frame(frame) {}
+
+    std::optional<CommandState> commandState(int command) const override {
+        if (command == cmd::kBrowse) {
+            return CommandState{m_frame.m_mode == kImageMode, false};
+        }
+        return std::nullopt;
+    }
+    void runCommand(int command) override {
+        if (command == cmd::kBrowse) {
+            m_frame.leaveImageMode();
+        }
+    }
+
+private:
+    CMainFrame& m_frame;
+};
+
+namespace {
+
+// The key of an event in the table's terms; nothing for keys no table entry can name.
+std::optional<KeyStroke> keyStrokeOf(const wxKeyEvent& event) {
+    KeyStroke key{KeyCode::Char};
+    const int code = event.GetKeyCode();
+    switch (code) {
+        case WXK_F1:
+            key.code = KeyCode::F1;
+            break;
+        case WXK_F2:
+            key.code = KeyCode::F2;
+            break;
+        case WXK_F3:
+            key.code = KeyCode::F3;
+            break;
+        case WXK_F4:
+            key.code = KeyCode::F4;
+            break;
+        case WXK_F5:
+            key.code = KeyCode::F5;
+            break;
+        case WXK_F11:
+            key.code = KeyCode::F11;
+            break;
+        case WXK_LEFT:
+        case WXK_NUMPAD_LEFT:
+            key.code = KeyCode::Left;
+            break;
+        case WXK_RIGHT:
+        case WXK_NUMPAD_RIGHT:
+            key.code = KeyCode::Right;
+            break;
+        case WXK_RETURN:
+        case WXK_NUMPAD_ENTER:
+            key.code = KeyCode::Enter;
+            break;
+        case WXK_ESCAPE:
+            key.code = KeyCode::Escape;
+            break;
+        case WXK_DELETE:
+        case WXK_NUMPAD_DELETE:
+            key.code = KeyCode::Delete;
+            break;
+        case WXK_PAGEUP:
+        case WXK_NUMPAD_PAGEUP:
+            key.code = KeyCode::PageUp;
+            break;
+        case WXK_PAGEDOWN:
+        case WXK_NUMPAD_PAGEDOWN:
+            key.code = KeyCode::PageDown;
+            break;
+        case WXK_HOME:
+        case WXK_NUMPAD_HOME:
+            key.code = KeyCode::Home;
+            break;
+        case WXK_END:
+        case WXK_NUMPAD_END:
+            key.code = KeyCode::End;
+            break;
+        case WXK_PAUSE:
+            key.code = KeyCode::Pause;
+            break;
+        case WXK_NUMPAD_ADD:
+            key.code = KeyCode::NumpadAdd;
+            break;
+        case WXK_NUMPAD_SUBTRACT:
+            key.code = KeyCode::NumpadSubtract;
+            break;
+        case WXK_NUMPAD_MULTIPLY:
+            key.code = KeyCode::NumpadMultiply;
+            break;
+        case WXK_NUMPAD_DIVIDE:
+            key.code = KeyCode::NumpadDivide;
+            break;
+        default:
+            if (code <= ' ' || code >= 0x7f) {
+                return std::nullopt;
+            }
+            key.ch = static_cast<char>(code >= 'a' && code <= 'z' ? code - 'a' + 'A' : code);
+            break;
+    }
+    const int modifiers = event.GetModifiers();
+    key.ctrl = (modifiers & wxMOD_CONTROL) != 0;
+    key.alt = (modifiers & wxMOD_ALT) != 0;
+    key.shift = (modifiers & wxMOD_SHIFT) != 0;
+    return key;
+}
+
+int acceleratorCommand(const KeyStroke& key) {
+    for (const Accelerator& a : accelerators()) {
+        if (a.key == key) {
+            return a.command;
+        }
+    }
+    return 0;
+}
+
+bool isWithin(const wxWindow* window, const wxWindow* ancestor) {
+    for (; window != nullptr && ancestor != nullptr; window = window->GetParent()) {
+        if (window == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::time_t modifiedSeconds(std::int64_t nanoseconds) {
+    return static_cast<std::time_t>(nanoseconds / 1'000'000'000);
+}
+
+}  // namespace
+
+int CMainFrame::toolId(int command) {
+    const int id = commandUiId(command);
+    return id < 0 ? wxID_NONE : id;
+}
+
+void CMainFrame::createCommands() {
+    m_frameReceiver = std::make_unique<FrameReceiver>(*this);
+    m_imageReceiver = std::make_unique<ImageReceiver>(*this);
+    m_listReceiver = std::make_unique<ListCommandReceiver>(*imageList());
+    m_treeReceiver = std::make_unique<SilentCommandReceiver>();
+    m_router.setReceiver(Receiver::Frame, m_frameReceiver.get());
+    m_router.setReceiver(Receiver::ThumbnailList, m_listReceiver.get());
+    m_router.setReceiver(Receiver::ImageView, m_imageReceiver.get());
+    // The trees and the histogram have no commands of their own yet: routed there, a command
+    // is disabled rather than passed to another window.
+    m_router.setReceiver(Receiver::FolderTree, m_treeReceiver.get());
+    m_router.setReceiver(Receiver::FavoritesTree, m_treeReceiver.get());
+    m_router.setReceiver(Receiver::PreviewHistogram, m_treeReceiver.get());
+
+    m_browserMenu = buildMenuBar(menu(MenuId::Browser));
+    m_imageMenu = buildMenuBar(menu(MenuId::Image));
+    SetMenuBar(m_mode == kImageMode ? m_imageMenu : m_browserMenu);
+
+    for (wxToolBar* bar : {m_browserBar, m_imageBar}) {
+        for (std::size_t i = 0; i < bar->GetToolsCount(); ++i) {
+            const wxToolBarToolBase* tool = bar->GetToolByPos(static_cast<int>(i));
+            const int command = commandOfUiId(tool->GetId());
+            const Command* row = findCommand(command);
+            if (row == nullptr) {
+                continue;
+            }
+            bar->SetToolShortHelp(tool->GetId(), wxString::FromUTF8(std::string(row->toolTip)));
+            if (const MenuNode* drop = dropDownMenu(command)) {
+                bar->SetDropdownMenu(tool->GetId(), buildMenu(drop->children));
+            }
+        }
+    }
+
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::onUpdateUi, this, kFirstCommandUiId, lastCommandUiId());
+    Bind(wxEVT_MENU, &CMainFrame::onCommand, this, kFirstCommandUiId, lastCommandUiId());
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::onCharHook, this);
+
+    m_statusBar->setSliderHandler([this](int position) {
+        if (m_mode == kBrowserMode) {
+            imageList()->setThumbSize(sliderToThumbnailSize(position),
+                                      sliderToThumbnailSize(position));
+        }
+    });
+    m_statusBar->setSettleHandler([this] {
+        if (m_mode == kBrowserMode) {
+            imageList()->Refresh();
+        } else if (m_mode == kImageMode) {
+            m_imageView->Refresh();
+        }
+    });
+    m_statusBar->setThumbnailSlider(imageList()->thumbSize().x);
+    imageList()->setStatusHandler([this] { refreshStatus(); });
+}
+
+FocusedPane CMainFrame::focusedPane() const {
+    const wxWindow* focus = wxWindow::FindFocus();
+    if (isWithin(focus, folderTree())) {
+        return FocusedPane::FolderTree;
+    }
+    if (isWithin(focus, m_browserView->favoritesTree())) {
+        return FocusedPane::FavoritesTree;
+    }
+    if (isWithin(focus, imageList())) {
+        return FocusedPane::ThumbnailList;
+    }
+    return FocusedPane::Other;
+}
+
+CommandState CMainFrame::commandState(int command) const {
+    return m_router.state(command, static_cast<FrameMode>(m_mode), focusedPane());
+}
+
+bool CMainFrame::runCommand(int command) {
+    return m_router.dispatch(command, static_cast<FrameMode>(m_mode), focusedPane());
+}
+
+void CMainFrame::onUpdateUi(wxUpdateUIEvent& event) {
+    const int command = commandOfUiId(event.GetId());
+    const CommandState state = commandState(command);
+    event.Enable(state.enabled);
+    const Command* row = findCommand(performedCommand(command));
+    if (row != nullptr && row->checkable) {
+        event.Check(state.checked);
+    }
+}
+
+void CMainFrame::onCommand(wxCommandEvent& event) {
+    runCommand(commandOfUiId(event.GetId()));
+}
+
+void CMainFrame::onCharHook(wxKeyEvent& event) {
+    const auto key = keyStrokeOf(event);
+    const int command = key ? acceleratorCommand(*key) : 0;
+    if (command == 0) {
+        event.Skip();
+        return;
+    }
+    // Typing in the address bar or a label editor keeps its keys.
+    if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) != nullptr &&
+        keyBelongsToTextFields(*key)) {
+        event.Skip();
+        return;
+    }
+    runCommand(command);
+}
+
+void CMainFrame::showSortMenu() {
+    const wxToolBarToolBase* tool = m_browserBar->FindById(commandUiId(cmd::kSort));
+    if (tool == nullptr || tool->GetDropdownMenu() == nullptr) {
+        return;
+    }
+    // The button's place is not known on every toolkit: the menu opens one pixel below the
+    // bar, under the pointer.
+    const wxPoint pointer = m_browserBar->ScreenToClient(wxGetMousePosition());
+    m_browserBar->PopupMenu(tool->GetDropdownMenu(),
+                            wxPoint(pointer.x, m_browserBar->GetClientSize().y + 1));
+}
+
+// ---- history ---------------------------------------------------------------------------
+
+void CMainFrame::recordVisit(const platform::ItemIdList& folder, int source) {
+    if (!m_browsingHistory) {
+        m_history.record(folder, source);
+    }
+}
+
+void CMainFrame::browseEntry(const HistoryEntry* entry) {
+    if (entry == nullptr) {
+        return;
+    }
+    // Only the folder tree exists so far; a favorites entry cannot be recorded yet.
+    if (entry->source != kBrowseFromTree) {
+        return;
+    }
+    m_browsingHistory = true;
+    m_browserView->showFolders();
+    folderTree()->selectFolder(entry->list);
+    m_browsingHistory = false;
+}
+
+void CMainFrame::goBack() {
+    browseEntry(m_history.back());
+}
+
+void CMainFrame::goForward() {
+    browseEntry(m_history.forward());
+}
+
+bool CMainFrame::canGoUp() const {
+    return imageList()->model().browseSource() == kBrowseFromTree && folderTree()->canGoUp();
+}
+
+void CMainFrame::goUp() {
+    if (canGoUp()) {
+        folderTree()->selectParent();  // the tree hands the parent out, which records it
+    }
+}
+
+// ---- status bar ------------------------------------------------------------------------
+
+void CMainFrame::setThumbnailSize(int size) {
+    const int clamped = std::clamp(size, 36, 200);
+    imageList()->setThumbSize(clamped, clamped);
+    m_statusBar->setThumbnailSlider(clamped);
+}
+
+void CMainFrame::refreshStatus() {
+    if (m_statusBar == nullptr) {
+        return;
+    }
+    if (m_mode == kImageMode) {
+        // The viewer shows no image yet: the pane of the empty image mode.
+        m_statusBar->showPanes(noImagePanes(), false);
+        return;
+    }
+    if (m_mode != kBrowserMode) {
+        return;
+    }
+    const FolderModel& model = imageList()->model();
+    BrowserStatus status;
+    status.itemCount = static_cast<std::size_t>(model.count());
+    status.totalFileBytes = model.totalSize();
+    status.selectedCount = static_cast<std::size_t>(model.selectedCount());
+    status.selectedFileBytes = model.selectedTotalSize();
+    status.folderName = model.folderDisplayName();
+    struct stat info {};
+    if (!model.folderPath().empty() && ::stat(model.folderPath().c_str(), &info) == 0) {
+        status.folderModified = info.st_mtime;
+    }
+    if (const FolderItem* item = model.item(model.focusedIndex())) {
+        status.hasFocusedItem = true;
+        status.focusedName = item->displayName;
+        status.focusedModified = modifiedSeconds(item->modified);
+        status.focusedSize = item->size;
+        status.focusedWidth = item->photoWidth;
+        status.focusedHeight = item->photoHeight;
+    }
+    m_statusBar->showPanes(browserPanes(status), true);
+}
+
+}  // namespace tarn

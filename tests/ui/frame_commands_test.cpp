@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/uiaction.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "browser/browser_view.h"
+#include "browser/image_list_ctrl.h"
+#include "browser/shell_tree.h"
+#include "fakes/fake_special_folders.h"
+#include "fakes/temp_dir.h"
+#include "frame/main_frame.h"
+#include "frame/menu_builder.h"
+#include "frame/super_status_bar.h"
+#include "ui/ui_test_support.h"
+
+namespace tarn {
+namespace {
+
+using test::pumpEvents;
+
+// A user whose picture folder holds two images, a sub-folder and the folders A..D.
+struct CommandsFixture {
+    CommandsFixture() {
+        pictures = home.file("Pictures");
+        for (const char* sub : {"Holiday", "A", "B", "C", "D"}) {
+            std::filesystem::create_directories(pictures + "/" + sub);
+        }
+        wxImage(64, 48).SaveFile(wxString::FromUTF8(pictures + "/a.png"), wxBITMAP_TYPE_PNG);
+        wxImage(64, 48).SaveFile(wxString::FromUTF8(pictures + "/b.png"), wxBITMAP_TYPE_PNG);
+        makeContext();
+    }
+
+    void makeContext() {
+        auto special = std::make_unique<test::FakeSpecialFolders>();
+        special->home = home.path().string();
+        special->pictures = pictures;
+        special->config = home.file(".config");
+        AppFolders folders;
+        folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
+        folders.dataFolder = home.path().string();
+        folders.settingsFile = home.file("Config.ini");
+        context = std::make_unique<AppContext>(folders, std::move(special));
+    }
+
+    CMainFrame* open() {
+        frame = new CMainFrame(*context, icons);
+        frame->activateFirstTime();
+        test::showAndWait(frame);
+        return frame;
+    }
+
+    void close() {
+        if (frame != nullptr) {
+            frame->Destroy();
+            frame = nullptr;
+            pumpEvents();
+        }
+    }
+
+    ~CommandsFixture() { close(); }
+
+    // Selects a folder in the tree as a user click does: the list browses it.
+    void visit(const std::string& path) {
+        const auto id = context->shell.idFromPath(path);
+        ASSERT_TRUE(id.has_value()) << path;
+        ASSERT_TRUE(frame->folderTree()->selectFolder(*id)) << path;
+        pumpEvents(20);
+    }
+
+    std::string listed() const { return frame->imageList()->model().folderPath(); }
+
+    // A command as a menu item or a tool-bar button sends it.
+    void send(int command) {
+        wxCommandEvent event(wxEVT_MENU, commandUiId(command));
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+        pumpEvents(20);
+    }
+
+    // Enabled and checked as the menu item or tool-bar button is shown.
+    std::pair<bool, bool> uiState(int command) {
+        wxUpdateUIEvent event(commandUiId(command));
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+        return {event.GetEnabled(), event.GetChecked()};
+    }
+
+    test::TempDir home;
+    std::string pictures;
+    std::unique_ptr<AppContext> context;
+    CSystemImageLists icons;
+    CMainFrame* frame = nullptr;
+};
+
+// Compares a built menu with its data, item by item: text, identifier, kind and shown key.
+void expectMenuMatches(const wxMenu* built, std::span<const MenuNode> nodes,
+                       const std::string& where) {
+    ASSERT_EQ(built->GetMenuItemCount(), nodes.size()) << where;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const MenuNode& node = nodes[i];
+        const wxMenuItem* item = built->FindItemByPosition(i);
+        const std::string at = where + " #" + std::to_string(i);
+        switch (node.kind) {
+            case MenuNodeKind::Separator:
+                EXPECT_TRUE(item->IsSeparator()) << at;
+                break;
+            case MenuNodeKind::Popup:
+                ASSERT_TRUE(item->IsSubMenu()) << at;
+                EXPECT_EQ(item->GetItemLabel().utf8_string(), node.label) << at;
+                expectMenuMatches(item->GetSubMenu(), node.children,
+                                  at + " " + std::string(node.label));
+                break;
+            case MenuNodeKind::Command:
+                EXPECT_EQ(item->GetId(), commandUiId(node.command)) << at;
+                // The label never carries a key: GTK would make it a window-wide accelerator.
+                EXPECT_EQ(item->GetItemLabel().utf8_string(), node.label) << at;
+                EXPECT_EQ(item->GetItemLabel().Find('\t'), wxNOT_FOUND) << at;
+                EXPECT_EQ(item->IsCheckable(), node.checkable) << at;
+                EXPECT_EQ(shownKeyText(item).utf8_string(), node.keyText) << at;
+                break;
+        }
+    }
+}
+
+void expectMenuBarMatches(const wxMenuBar* bar, const Menu& data) {
+    ASSERT_EQ(bar->GetMenuCount(), data.items.size());
+    for (std::size_t i = 0; i < data.items.size(); ++i) {
+        EXPECT_EQ(bar->GetMenuLabel(i).utf8_string(), data.items[i].label);
+        expectMenuMatches(bar->GetMenu(i), data.items[i].children,
+                          std::string(data.items[i].label));
+    }
+}
+
+TEST(FrameCommands, EachModeShowsItsMenuBuiltFromTheTable) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    ASSERT_EQ(frame->GetMenuBar(), frame->browserMenuBar());
+    expectMenuBarMatches(frame->browserMenuBar(), menu(MenuId::Browser));
+    const wxMenuBar* bar = frame->browserMenuBar();
+    EXPECT_EQ(bar->GetMenuLabel(0), "&File");
+    EXPECT_EQ(bar->GetMenuLabel(4), "&Help");
+    const wxMenuItem* open = bar->FindItem(commandUiId(cmd::kOpen));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->GetItemLabel(), "&Open...");
+    EXPECT_EQ(shownKeyText(open), "Ctrl+O");
+    EXPECT_EQ(shownKeyText(bar->FindItem(commandUiId(cmd::kDelete))), "Delete");
+    EXPECT_NE(bar->FindItem(commandUiId(cmd::kAddressBar)), nullptr);
+
+    frame->enterImageMode();
+    pumpEvents();
+    ASSERT_EQ(frame->GetMenuBar(), frame->imageMenuBar());
+    expectMenuBarMatches(frame->imageMenuBar(), menu(MenuId::Image));
+    EXPECT_EQ(frame->imageMenuBar()->GetMenuLabel(3), "&Zoom");
+    // The image mode's View menu has no Address Bar item.
+    EXPECT_EQ(frame->imageMenuBar()->FindItem(commandUiId(cmd::kAddressBar)), nullptr);
+
+    frame->leaveImageMode();
+    pumpEvents();
+    EXPECT_EQ(frame->GetMenuBar(), frame->browserMenuBar());
+}
+
+TEST(FrameCommands, ToolBarsCarryTooltipsAndTheirDropDowns) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    wxToolBar* bar = frame->browserToolBar();
+    const wxToolBarToolBase* back = bar->FindById(commandUiId(cmd::kBack));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetShortHelp(), "Back (Alt+Left Arrow)");
+    const wxToolBarToolBase* sort = bar->FindById(commandUiId(cmd::kSort));
+    ASSERT_NE(sort, nullptr);
+    ASSERT_NE(sort->GetDropdownMenu(), nullptr);
+    expectMenuMatches(sort->GetDropdownMenu(), dropDownMenu(cmd::kSort)->children, "Sort");
+    const wxToolBarToolBase* zoomIn = frame->imageToolBar()->FindById(commandUiId(cmd::kZoomIn));
+    ASSERT_NE(zoomIn, nullptr);
+    ASSERT_NE(zoomIn->GetDropdownMenu(), nullptr);
+    EXPECT_EQ(zoomIn->GetDropdownMenu()->FindItemByPosition(0)->GetItemLabel(), "1600%");
+}
+
+TEST(FrameCommands, CommandsWithoutTheirBehaviourAreDisabledAndDoNothing) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    // Opening files and deleting come with later work: nothing pretends to do them.
+    EXPECT_FALSE(f.uiState(cmd::kOpen).first);
+    EXPECT_FALSE(f.uiState(cmd::kDelete).first);
+    EXPECT_FALSE(f.uiState(cmd::kSlideShow).first);
+    EXPECT_FALSE(frame->runCommand(cmd::kOpen));
+    frame->browserToolBar()->UpdateWindowUI();
+    EXPECT_FALSE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kDelete)));
+    EXPECT_TRUE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kSort)));
+    // Browse belongs to the image mode: a stale one in the browser does nothing.
+    EXPECT_FALSE(f.uiState(cmd::kBrowse).first);
+    EXPECT_FALSE(frame->runCommand(cmd::kBrowse));
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+
+    frame->enterImageMode();
+    pumpEvents();
+    EXPECT_TRUE(f.uiState(cmd::kBrowse).first);
+    f.send(cmd::kBrowse);
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+}
+
+TEST(FrameCommands, SelectionCommandsReachTheListWhateverPaneHasTheFocus) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    const FolderModel& model = frame->imageList()->model();
+    ASSERT_EQ(model.count(), 7);
+    frame->folderTree()->SetFocus();
+    pumpEvents();
+    EXPECT_EQ(frame->focusedPane(), FocusedPane::FolderTree);
+    EXPECT_TRUE(f.uiState(cmd::kSelectAll).first);
+    f.send(cmd::kSelectAll);
+    EXPECT_EQ(model.selectedCount(), 7);
+    f.send(cmd::kClearSelection);
+    EXPECT_EQ(model.selectedCount(), 0);
+    EXPECT_FALSE(f.uiState(cmd::kClearSelection).first);
+    f.send(cmd::kSelectAllImages);
+    EXPECT_EQ(model.selectedCount(), 2);
+    f.send(cmd::kInvertSelection);
+    EXPECT_EQ(model.selectedCount(), 5);
+    f.send(cmd::kSelectAllFiles);
+    EXPECT_EQ(model.selectedCount(), 2);
+
+    // In the image mode Select All belongs to the image view, which has no selection yet.
+    frame->enterImageMode();
+    pumpEvents();
+    f.send(cmd::kClearSelection);
+    EXPECT_EQ(model.selectedCount(), 2);
+    EXPECT_FALSE(f.uiState(cmd::kSelectAll).first);
+}
+
+TEST(FrameCommands, SortAndThumbnailSizeAreCheckedByTheListState) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    f.send(cmd::kSortBySize);
+    EXPECT_EQ(frame->imageList()->model().sortKey(), kSortBySize);
+    EXPECT_TRUE(f.uiState(cmd::kSortBySize).second);
+    EXPECT_FALSE(f.uiState(cmd::kSortByName).second);
+    f.send(cmd::kSortBackward);
+    EXPECT_EQ(frame->imageList()->model().sortDirection(), kSortBackward);
+    EXPECT_TRUE(f.uiState(cmd::kSortBackward).second);
+    EXPECT_FALSE(f.uiState(cmd::kSortForward).second);
+
+    f.send(cmd::kThumbSize85);
+    EXPECT_EQ(frame->imageList()->thumbSize(), wxSize(85, 85));
+    EXPECT_TRUE(f.uiState(cmd::kThumbSize85).second);
+    EXPECT_FALSE(f.uiState(cmd::kThumbSize100).second);
+    EXPECT_EQ(frame->statusBar()->slider()->GetValue(), 30);
+    // Thumbnail sizes are a browser matter.
+    frame->enterImageMode();
+    pumpEvents();
+    EXPECT_FALSE(f.uiState(cmd::kThumbSize36).first);
+}
+
+TEST(FrameCommands, BackForwardAndUpWalkTheVisitedFolders) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    const std::string a = f.pictures + "/A", b = f.pictures + "/B", c = f.pictures + "/C",
+                      d = f.pictures + "/D";
+    EXPECT_FALSE(f.uiState(cmd::kBack).first);  // only the first folder so far
+    f.visit(a);
+    f.visit(b);
+    f.visit(c);
+    f.send(cmd::kBack);
+    f.send(cmd::kBack);
+    EXPECT_EQ(f.listed(), a);
+    EXPECT_EQ(f.context->shell.pathOf(*frame->folderTree()->selectedFolder()), a);
+    f.send(cmd::kForward);
+    EXPECT_EQ(f.listed(), b);
+    EXPECT_TRUE(f.uiState(cmd::kForward).first);
+    f.visit(d);  // forgets C
+    EXPECT_FALSE(f.uiState(cmd::kForward).first);
+    frame->browserToolBar()->UpdateWindowUI();
+    EXPECT_FALSE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kForward)));
+    EXPECT_TRUE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kBack)));
+    f.send(cmd::kBack);
+    EXPECT_EQ(f.listed(), b);
+    f.send(cmd::kBack);
+    EXPECT_EQ(f.listed(), a);
+    f.send(cmd::kBack);
+    EXPECT_EQ(f.listed(), f.pictures);
+    EXPECT_FALSE(f.uiState(cmd::kBack).first);
+
+    // Up goes to the parent and is remembered like any visit.
+    f.visit(d);
+    f.send(cmd::kUp);
+    EXPECT_EQ(f.listed(), f.pictures);
+    f.send(cmd::kBack);
+    EXPECT_EQ(f.listed(), d);
+
+    // From the file system's root up to Computer, then Desktop, where Up stops.
+    f.visit("/");
+    f.send(cmd::kUp);
+    EXPECT_EQ(*frame->folderTree()->selectedFolder(), platform::ShellNamespace::computer());
+    f.send(cmd::kUp);
+    EXPECT_EQ(*frame->folderTree()->selectedFolder(), platform::ShellNamespace::desktop());
+    EXPECT_FALSE(f.uiState(cmd::kUp).first);
+}
+
+TEST(FrameCommands, BackWorksExactlyAHundredTimes) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    // 102 visits alternating between two folders (the first was the picture folder).
+    for (int i = 0; i < 101; ++i) {
+        f.visit(i % 2 == 0 ? f.pictures + "/A" : f.pictures + "/B");
+    }
+    int backs = 0;
+    while (f.uiState(cmd::kBack).first && backs < 200) {
+        f.send(cmd::kBack);
+        ++backs;
+    }
+    EXPECT_EQ(backs, 100);
+    EXPECT_EQ(frame->history().backCount(), 0u);
+}
+
+TEST(FrameCommands, ViewTogglesFollowTheModeAndPersist) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    EXPECT_TRUE(f.uiState(cmd::kToolBar).second);
+    f.send(cmd::kAddressBar);
+    EXPECT_FALSE(frame->addressBox()->IsShownOnScreen());
+    EXPECT_FALSE(f.uiState(cmd::kAddressBar).second);
+
+    frame->enterImageMode();
+    pumpEvents();
+    EXPECT_FALSE(f.uiState(cmd::kAddressBar).first);
+    // Tool Bar in the image mode toggles the image tool bar only.
+    f.send(cmd::kToolBar);
+    EXPECT_FALSE(frame->imageToolBar()->IsShown());
+    EXPECT_FALSE(frame->browserToolBar()->IsShown());
+    EXPECT_FALSE(f.uiState(cmd::kToolBar).second);
+    f.send(cmd::kStatusBar);
+    EXPECT_FALSE(frame->statusBar()->IsShown());
+    frame->leaveImageMode();
+    pumpEvents();
+    EXPECT_FALSE(frame->browserToolBar()->IsShown());
+    EXPECT_FALSE(frame->addressBox()->IsShownOnScreen());
+    f.close();
+
+    EXPECT_FALSE(f.context->settings.get(settings::kShowToolBar));
+    EXPECT_FALSE(f.context->settings.get(settings::kShowAddressBar));
+    EXPECT_FALSE(f.context->settings.get(settings::kShowStatusBar));
+    frame = f.open();
+    EXPECT_FALSE(frame->statusBar()->IsShown());
+    EXPECT_FALSE(f.uiState(cmd::kStatusBar).second);
+    f.send(cmd::kStatusBar);
+    EXPECT_TRUE(frame->statusBar()->IsShown());
+}
+
+TEST(FrameCommands, ExitClosesTheFrameFromTheImageMode) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    bool destroyed = false;
+    frame->Bind(wxEVT_DESTROY, [&](wxWindowDestroyEvent& e) {
+        destroyed = destroyed || e.GetWindow() == frame;
+        e.Skip();
+    });
+    frame->enterImageMode();
+    pumpEvents();
+    f.send(cmd::kExit);
+    pumpEvents();
+    EXPECT_TRUE(destroyed);
+    f.frame = nullptr;
+}
+
+}  // namespace
+}  // namespace tarn
