@@ -96,6 +96,8 @@ public:
     CommandState commandState(int command) const;
     bool runCommand(int command);
     FocusedPane focusedPane() const;
+    // Which window a command goes to now.
+    Receiver commandReceiver(int command) const;
 
     // Back, forward and up through the folders the list showed.
     const NavigationHistory& history() const { return m_history; }

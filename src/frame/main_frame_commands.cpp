@@ -297,6 +297,10 @@ FocusedPane CMainFrame::focusedPane() const {
     return FocusedPane::Other;
 }
 
+Receiver CMainFrame::commandReceiver(int command) const {
+    return routeCommand(performedCommand(command), static_cast<FrameMode>(m_mode), focusedPane());
+}
+
 CommandState CMainFrame::commandState(int command) const {
     return m_router.state(command, static_cast<FrameMode>(m_mode), focusedPane());
 }
