@@ -108,6 +108,8 @@ public:
 
     // Thumbnail size of the list and the status-bar slider, clamped to 36..200.
     void setThumbnailSize(int size);
+    // The image view's zoom factor; 1 until the viewer shows images.
+    double viewZoom() const { return 1.0; }
     // Recomputes the status-bar panes for the mode.
     void refreshStatus();
 

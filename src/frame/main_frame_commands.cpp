@@ -27,6 +27,10 @@ public:
         if (const auto size = thumbnailSizeOf(command)) {
             return CommandState{true, m_frame.imageList()->thumbSize().x == *size};
         }
+        if (const auto factor = zoomPresetFactor(command)) {
+            // Setting the zoom needs a loaded image, which the viewer does not have yet.
+            return CommandState{false, m_frame.viewZoom() == *factor};
+        }
         switch (command) {
             case cmd::kToolBar:
                 return CommandState{true, m_frame.m_showToolBar};

@@ -206,6 +206,28 @@ TEST(FrameCommands, ToolBarsCarryTooltipsAndTheirDropDowns) {
     EXPECT_EQ(zoomIn->GetDropdownMenu()->FindItemByPosition(0)->GetItemLabel(), "1600%");
 }
 
+TEST(FrameCommands, TheCurrentZoomIsCheckedInBothPresetMenus) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    frame->enterImageMode();
+    pumpEvents();
+    ASSERT_EQ(frame->viewZoom(), 1.0);
+    for (const int button : {cmd::kZoomIn, cmd::kZoomOut}) {
+        wxMenu* presets = frame->imageToolBar()->FindById(commandUiId(button))->GetDropdownMenu();
+        ASSERT_NE(presets, nullptr);
+        presets->UpdateUI(frame);
+        const wxMenuItem* hundred = presets->FindItem(commandUiId(cmd::kZoom100));
+        ASSERT_NE(hundred, nullptr);
+        EXPECT_EQ(hundred->GetItemLabel(), "100%");
+        EXPECT_TRUE(hundred->IsChecked()) << button;
+        for (const wxMenuItem* item : presets->GetMenuItems()) {
+            EXPECT_EQ(item->IsChecked(), item == hundred) << item->GetItemLabel();
+        }
+        // No image is loaded: no preset can be chosen.
+        EXPECT_FALSE(hundred->IsEnabled());
+    }
+}
+
 TEST(FrameCommands, CommandsWithoutTheirBehaviourAreDisabledAndDoNothing) {
     CommandsFixture f;
     CMainFrame* frame = f.open();
