@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "common/path_rules.h"
+#include "imaging/fip_super_image.h"
 
 namespace tarn {
 
@@ -36,25 +37,7 @@ ImageExtensions::ImageExtensions(const std::vector<std::string>& extensions) {
 }
 
 ImageExtensions ImageExtensions::fromFreeImage() {
-    std::vector<std::string> list;
-    const int count = FreeImage_GetFIFCount();
-    for (int i = 0; i < count; ++i) {
-        const auto fif = static_cast<FREE_IMAGE_FORMAT>(i);
-        if (!FreeImage_FIFSupportsReading(fif)) {
-            continue;
-        }
-        const char* exts = FreeImage_GetFIFExtensionList(fif);
-        if (exts == nullptr) {
-            continue;
-        }
-        std::string_view rest(exts);
-        while (!rest.empty()) {
-            const std::size_t comma = rest.find(',');
-            list.emplace_back(rest.substr(0, comma));
-            rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
-        }
-    }
-    return ImageExtensions(list);
+    return ImageExtensions(fipSuperImage::getReadableExtensions());
 }
 
 bool ImageExtensions::contains(std::string_view extension) const {
@@ -81,26 +64,6 @@ int classifyFile(std::string_view rawPath, bool skipDirectoryTest, const ImageEx
         return -1;
     }
     return images.contains(fileExtension(path)) ? kKindImage : kKindOther;
-}
-
-bool hasFastThumbnailExtension(std::string_view path) {
-    static constexpr std::array<std::string_view, 14> kFast{"BMP",  "RLE", "DIB",  "GIF",  "JPG",
-                                                            "JPEG", "JPE", "JIF",  "JFIF", "JFI",
-                                                            "PNG",  "TIF", "TIFF", "ICO"};
-    // Runs once per item of a browsed folder: views only, no copies.
-    const char sep = pathSeparator();
-    if (path.size() > 1 && path.back() == sep) {
-        path.remove_suffix(1);
-    }
-    const std::size_t slash = path.find_last_of(sep);
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string_view::npos) {
-        return false;
-    }
-    const std::string_view ext = name.substr(dot + 1);
-    return std::any_of(kFast.begin(), kFast.end(),
-                       [&](std::string_view f) { return extensionEquals(ext, f); });
 }
 
 bool isZipArchive(std::string_view path) {

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/thumbnail_maker.h"  // hasFastThumbnailExtension
+
 namespace tarn {
 
 // The extensions the imaging library can read, matched without regard to case. Built once
@@ -32,9 +34,6 @@ enum FileKind : int { kKindFolder = 0, kKindImage = 1, kKindOther = 2, kKindShor
 // 0 an existing directory (unless skipDirectoryTest), 1 an image by extension, 2 any other
 // file, -1 when there is no readable-extension list.
 int classifyFile(std::string_view path, bool skipDirectoryTest, const ImageExtensions& images);
-
-// Extensions of the formats that get a thumbnail without full decoding.
-bool hasFastThumbnailExtension(std::string_view path);
 
 // A zip archive file (not a directory of that name).
 bool isZipArchive(std::string_view path);

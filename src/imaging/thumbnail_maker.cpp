@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <mutex>
 
@@ -151,15 +153,24 @@ bool fromFullLoad(const std::string& path, unsigned boxWidth, unsigned boxHeight
 
 }  // namespace
 
-bool hasFastThumbnailExtension(const std::string& path) {
-    const std::string extension = fileExtension(path);
-    for (const char* ext : {"bmp", "rle", "dib", "gif", "jpg", "jpeg", "jpe", "jif", "jfif", "jfi",
-                            "png", "tif", "tiff", "ico"}) {
-        if (extensionEquals(extension, ext)) {
-            return true;
-        }
+bool hasFastThumbnailExtension(std::string_view path) {
+    static constexpr std::array<std::string_view, 14> kFast{"BMP",  "RLE", "DIB",  "GIF",  "JPG",
+                                                            "JPEG", "JPE", "JIF",  "JFIF", "JFI",
+                                                            "PNG",  "TIF", "TIFF", "ICO"};
+    // Runs once per item of a browsed folder: views only, no copies.
+    const char sep = pathSeparator();
+    if (path.size() > 1 && path.back() == sep) {
+        path.remove_suffix(1);
     }
-    return false;
+    const std::size_t slash = path.find_last_of(sep);
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view ext = name.substr(dot + 1);
+    return std::any_of(kFast.begin(), kFast.end(),
+                       [&](std::string_view f) { return extensionEquals(ext, f); });
 }
 
 Thumbnail makeFileThumbnail(const std::string& path, unsigned boxWidth, unsigned boxHeight) {

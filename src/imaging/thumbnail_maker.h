@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "imaging/fip_super_image.h"
 
@@ -14,7 +15,7 @@ struct Thumbnail {
 };
 
 // Whether the path's extension is one of the formats thumbnailed the fast way.
-bool hasFastThumbnailExtension(const std::string& path);
+bool hasFastThumbnailExtension(std::string_view path);
 
 // Makes a thumbnail that fits inside boxWidth x boxHeight (never enlarged). JPEGs use their
 // embedded EXIF thumbnail when it is big enough for the box, else a DCT-scaled decode and a
