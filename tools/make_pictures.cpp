@@ -1,5 +1,6 @@
 // Makes the pictures the program loads at run time: the tool-bar strip "tool bar.png" (35
-// images of 24 x 24, normal half then greyed half) and the pane-chooser buttons. Icons come
+// images of 24 x 24, normal half then greyed half), the pane-chooser buttons, the folder
+// picture and the shortcut overlay of the thumbnail list. Icons come
 // from the desktop icon theme where it has a fitting one; the rest are drawn here.
 //
 //   make_pictures <icon theme folder> <output folder>
@@ -384,6 +385,27 @@ bool makePaneButtons(const fs::path& theme, const fs::path& out) {
     return ok;
 }
 
+// The folder picture of the thumbnail list, and the arrow laid over shortcuts.
+bool makeListPictures(const fs::path& theme, const fs::path& out) {
+    Bitmap folder = themeIcon(theme, "folder", 128);
+    if (!folder) {
+        folder = newCanvas(128, 128);
+        rect(folder.get(), 8, 24, 56, 40, {82, 148, 226});
+        rect(folder.get(), 8, 34, 120, 112, {98, 160, 234});
+    }
+    Bitmap overlay = newCanvas(32, 32);
+    rect(overlay.get(), 0, 0, 32, 32, kInk);
+    rect(overlay.get(), 1, 1, 31, 31, kWhite);
+    if (Bitmap emblem = themeIcon(theme, "emblem-symbolic-link", 24)) {
+        composite(overlay.get(), emblem.get(), 4, 4);
+    } else {
+        line(overlay.get(), 9, 23, 22, 10, 3.5, kBlue);
+        triangle(overlay.get(), 24, 8, 14, 8, 24, 18, kBlue);
+    }
+    return save(folder.get(), out / "folder.png") &&
+           save(overlay.get(), out / "shortcut overlay.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -396,7 +418,8 @@ int main(int argc, char** argv) {
     const fs::path out = argv[2];
     std::error_code ec;
     fs::create_directories(out, ec);
-    const bool ok = makeToolBar(theme, out) && makePaneButtons(theme, out);
+    const bool ok =
+        makeToolBar(theme, out) && makePaneButtons(theme, out) && makeListPictures(theme, out);
     FreeImage_DeInitialise();
     if (!ok) {
         std::fprintf(stderr, "make_pictures: could not write the pictures to %s\n", argv[2]);

@@ -19,6 +19,8 @@ TEST(ResourcePictures, TheBuildPutsThePicturesBesideTheProgram) {
     EXPECT_EQ(strip.GetSize(), wxSize(35 * 24 * 2, 24));
     EXPECT_EQ(pictures.bitmap("pane folders.png").GetSize(), wxSize(67, 24));
     EXPECT_EQ(pictures.bitmap("pane favorites hover.png").GetSize(), wxSize(76, 24));
+    EXPECT_EQ(pictures.bitmap("folder.png").GetSize(), wxSize(128, 128));
+    EXPECT_EQ(pictures.bitmap("shortcut overlay.png").GetSize(), wxSize(32, 32));
 
     // The disabled Back button is not the normal one.
     const wxImage image = strip.ConvertToImage();
