@@ -14,6 +14,7 @@
 #include "frame/main_frame.h"
 #include "frame/menu_builder.h"
 #include "frame/super_status_bar.h"
+#include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 
 namespace tarn {
@@ -22,45 +23,14 @@ namespace {
 using test::pumpEvents;
 
 // A user whose picture folder holds two images, a sub-folder and the folders A..D.
-struct CommandsFixture {
+struct CommandsFixture : test::FrameFixture {
     CommandsFixture() {
-        pictures = home.file("Pictures");
         for (const char* sub : {"Holiday", "A", "B", "C", "D"}) {
-            std::filesystem::create_directories(pictures + "/" + sub);
+            addFolder(sub);
         }
-        wxImage(64, 48).SaveFile(wxString::FromUTF8(pictures + "/a.png"), wxBITMAP_TYPE_PNG);
-        wxImage(64, 48).SaveFile(wxString::FromUTF8(pictures + "/b.png"), wxBITMAP_TYPE_PNG);
-        makeContext();
+        addImage("a.png");
+        addImage("b.png");
     }
-
-    void makeContext() {
-        auto special = std::make_unique<test::FakeSpecialFolders>();
-        special->home = home.path().string();
-        special->pictures = pictures;
-        special->config = home.file(".config");
-        AppFolders folders;
-        folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
-        folders.dataFolder = home.path().string();
-        folders.settingsFile = home.file("Config.ini");
-        context = std::make_unique<AppContext>(folders, std::move(special));
-    }
-
-    CMainFrame* open() {
-        frame = new CMainFrame(*context, icons);
-        frame->activateFirstTime();
-        test::showAndWait(frame);
-        return frame;
-    }
-
-    void close() {
-        if (frame != nullptr) {
-            frame->Destroy();
-            frame = nullptr;
-            pumpEvents();
-        }
-    }
-
-    ~CommandsFixture() { close(); }
 
     // Selects a folder in the tree as a user click does: the list browses it.
     void visit(const std::string& path) {
@@ -87,12 +57,6 @@ struct CommandsFixture {
         frame->ProcessWindowEvent(event);
         return {event.GetEnabled(), event.GetChecked()};
     }
-
-    test::TempDir home;
-    std::string pictures;
-    std::unique_ptr<AppContext> context;
-    CSystemImageLists icons;
-    CMainFrame* frame = nullptr;
 };
 
 // The two context-menu spellings of keys ("Ctrl A", "Del") are shown as everywhere else.

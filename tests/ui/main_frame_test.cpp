@@ -1,17 +1,13 @@
 #include "frame/main_frame.h"
 
 #include <gtest/gtest.h>
-#include <wx/image.h>
 #include <wx/statusbr.h>
-
-#include <filesystem>
 
 #include "browser/browser_view.h"
 #include "browser/image_list_ctrl.h"
 #include "browser/shell_tree.h"
-#include "fakes/fake_special_folders.h"
-#include "fakes/temp_dir.h"
 #include "frame/super_splitter_wnd.h"
+#include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 #include "viewer/image_view.h"
 
@@ -20,54 +16,13 @@ namespace {
 
 using test::pumpEvents;
 
-void writeImage(const std::string& path) {
-    wxImage(64, 48).SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
-}
-
-// A user whose home is a fresh folder with a picture folder of two images and a sub-folder.
-struct FrameFixture {
+// A picture folder with two images and a sub-folder.
+struct FrameFixture : test::FrameFixture {
     FrameFixture() {
-        pictures = home.file("Pictures");
-        std::filesystem::create_directories(pictures + "/Holiday");
-        writeImage(pictures + "/a.png");
-        writeImage(pictures + "/b.png");
-        makeContext();
+        addFolder("Holiday");
+        addImage("a.png");
+        addImage("b.png");
     }
-
-    void makeContext() {
-        auto special = std::make_unique<test::FakeSpecialFolders>();
-        special->home = home.path().string();
-        special->pictures = pictures;
-        special->config = home.file(".config");
-        AppFolders folders;
-        folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
-        folders.dataFolder = home.path().string();
-        folders.settingsFile = home.file("Config.ini");
-        context = std::make_unique<AppContext>(folders, std::move(special));
-    }
-
-    CMainFrame* open() {
-        frame = new CMainFrame(*context, icons);
-        frame->activateFirstTime();
-        test::showAndWait(frame);
-        return frame;
-    }
-
-    void close() {
-        if (frame != nullptr) {
-            frame->Destroy();
-            frame = nullptr;
-            pumpEvents();
-        }
-    }
-
-    ~FrameFixture() { close(); }
-
-    test::TempDir home;
-    std::string pictures;
-    std::unique_ptr<AppContext> context;
-    CSystemImageLists icons;
-    CMainFrame* frame = nullptr;
 };
 
 TEST(MainFrame, FirstActivationBrowsesThePictureFolder) {

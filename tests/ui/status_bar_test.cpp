@@ -11,6 +11,7 @@
 #include "frame/main_frame.h"
 #include "frame/menu_builder.h"
 #include "frame/super_status_bar.h"
+#include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 
 namespace tarn {
@@ -19,34 +20,11 @@ namespace {
 using test::pumpEvents;
 
 // A user whose picture folder holds what the test puts there before opening the frame.
-struct StatusFixture {
-    StatusFixture() {
-        pictures = home.file("Pictures");
-        std::filesystem::create_directories(pictures);
-    }
-
+struct StatusFixture : test::FrameFixture {
     CMainFrame* open() {
-        auto special = std::make_unique<test::FakeSpecialFolders>();
-        special->home = home.path().string();
-        special->pictures = pictures;
-        special->config = home.file(".config");
-        AppFolders folders;
-        folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
-        folders.dataFolder = home.path().string();
-        folders.settingsFile = home.file("Config.ini");
-        context = std::make_unique<AppContext>(folders, std::move(special));
-        frame = new CMainFrame(*context, icons);
-        frame->activateFirstTime();
-        test::showAndWait(frame);
+        test::FrameFixture::open();
         pumpEvents(200);  // the list reports its state 100 ms after a change
         return frame;
-    }
-
-    ~StatusFixture() {
-        if (frame != nullptr) {
-            frame->Destroy();
-            pumpEvents();
-        }
     }
 
     const PaneLayout* pane(int id) const {
@@ -61,12 +39,6 @@ struct StatusFixture {
         const PaneLayout* p = pane(id);
         return p != nullptr ? p->text : "<none>";
     }
-
-    test::TempDir home;
-    std::string pictures;
-    std::unique_ptr<AppContext> context;
-    CSystemImageLists icons;
-    CMainFrame* frame = nullptr;
 };
 
 TEST(StatusBar, BrowserPanesDescribeTheSelectionOrTheFolder) {

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <wx/image.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/app_context.h"
+#include "app/system_image_lists.h"
+#include "fakes/fake_special_folders.h"
+#include "fakes/temp_dir.h"
+#include "frame/main_frame.h"
+#include "ui/ui_test_support.h"
+
+namespace tarn::test {
+
+// A user whose home is a fresh folder with a picture folder, and a main frame opened on it
+// with the program's own pictures. The test fills the picture folder before open().
+struct FrameFixture {
+    FrameFixture() {
+        pictures = home.file("Pictures");
+        std::filesystem::create_directories(pictures);
+        makeContext();
+    }
+
+    ~FrameFixture() { close(); }
+
+    void addFolder(const std::string& name) const {
+        std::filesystem::create_directories(pictures + "/" + name);
+    }
+    void addImage(const std::string& name) const {
+        wxImage(64, 48).SaveFile(wxString::FromUTF8(pictures + "/" + name), wxBITMAP_TYPE_PNG);
+    }
+
+    // A fresh context over the same home, as a new run of the program has.
+    void makeContext() {
+        auto special = std::make_unique<FakeSpecialFolders>();
+        special->home = home.path().string();
+        special->pictures = pictures;
+        special->config = home.file(".config");
+        AppFolders folders;
+        folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
+        folders.dataFolder = home.path().string();
+        folders.settingsFile = home.file("Config.ini");
+        context = std::make_unique<AppContext>(folders, std::move(special));
+    }
+
+    CMainFrame* open() {
+        frame = new CMainFrame(*context, icons);
+        frame->activateFirstTime();
+        showAndWait(frame);
+        return frame;
+    }
+
+    void close() {
+        if (frame != nullptr) {
+            frame->Destroy();
+            frame = nullptr;
+            pumpEvents();
+        }
+    }
+
+    TempDir home;
+    std::string pictures;
+    std::unique_ptr<AppContext> context;
+    CSystemImageLists icons;
+    CMainFrame* frame = nullptr;
+};
+
+}  // namespace tarn::test
