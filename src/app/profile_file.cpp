@@ -1,13 +1,8 @@
 #include "app/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +11,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "common/atomic_file.h"
 #include "common/path_rules.h"
 
 namespace tarn {
@@ -131,42 +127,6 @@ std::optional<std::string> readWholeFile(const std::string& path) {
         return std::nullopt;
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Writes the content to a temporary file beside the target and renames it over the target.
-bool replaceFile(const std::string& target, const std::string& content) {
-    std::error_code ec;
-    std::string real = target;
-    if (std::filesystem::is_symlink(target, ec)) {
-        real = std::filesystem::canonical(target, ec).string();
-        if (ec) {
-            real = target;
-        }
-    }
-    std::string tmp = real + ".XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    const mode_t mode = ::stat(real.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    bool ok = fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(tmp.c_str(), real.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmp.c_str());
-    }
-    return ok;
 }
 
 }  // namespace
@@ -344,7 +304,8 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
     if (exists && !content) {
         return false;  // unreadable: never replace what we could not read
     }
-    return replaceFile(m_path, withValue(content.value_or(std::string()), section, key, value));
+    const std::string updated = withValue(content.value_or(std::string()), section, key, value);
+    return writeBytesAtomically(m_path, updated.data(), updated.size());
 }
 
 bool ProfileFile::writeInt(std::string_view section, std::string_view key, int value) {

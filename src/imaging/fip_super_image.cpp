@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "common/rounding.h"
-#include "imaging/atomic_file.h"
+#include "common/atomic_file.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "imaging/atomic_file.h"
+#include "common/atomic_file.h"
 
 namespace tarn {
 

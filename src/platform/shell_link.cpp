@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
-#include <random>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/path_rules.h"
 
 namespace tarn::platform {
@@ -446,26 +446,7 @@ bool writeShellLink(const std::string& linkPath, const std::string& targetPath) 
     const std::string bytes =
         encodeShellLink(targetPath, relativePathBetween(linkFolder, targetPath), folder);
 
-    std::random_device rd;
-    const std::string temp = joinPath(linkFolder, ".~tarn-" + std::to_string(rd()) + ".lnk.tmp");
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool ok = done == bytes.size() && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), linkPath.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return writeBytesAtomically(linkPath, bytes.data(), bytes.size());
 }
 
 std::string shortcutTarget(const std::string& path) {

@@ -1,4 +1,4 @@
-#include "imaging/atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,10 +31,19 @@ mode_t targetMode(const std::string& target) {
 
 }  // namespace
 
-bool writeFileAtomically(const std::string& target,
+bool writeFileAtomically(const std::string& path,
                          const std::function<bool(const std::string& tempPath)>& writer) {
-    if (target.empty()) {
+    if (path.empty()) {
         return false;
+    }
+    // A symbolic link stays a link: the file it leads to is the one replaced.
+    std::string target = path;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const std::filesystem::path real = std::filesystem::canonical(path, ec);
+        if (!ec) {
+            target = real.string();
+        }
     }
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
