@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/atomic_file.h"
 #include "fakes/temp_dir.h"
 #include "image_fixtures.h"
-#include "imaging/atomic_file.h"
 #include "imaging/fip_super_image.h"
 #include "imaging/imaging_service.h"
 #include "imaging/jpeg_codec.h"
