@@ -1,0 +1,117 @@
+// Main-frame behaviour that needs a window manager: full screen and minimising. Each test
+// starts openbox on the test display for its own duration.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "browser/image_list_ctrl.h"
+#include "frame/super_splitter_wnd.h"
+#include "ui/child_process.h"
+#include "ui/frame_fixture.h"
+#include "ui/ui_test_support.h"
+#include "viewer/image_view.h"
+
+namespace tarn {
+namespace {
+
+using namespace std::chrono_literals;
+using test::pumpEvents;
+
+// Openbox managing the test display while the object lives.
+class WindowManager {
+public:
+    WindowManager() : m_process("/usr/bin/openbox", environment()) {
+        std::this_thread::sleep_for(700ms);  // let it take over the display
+    }
+    bool running() { return m_process.started() && !m_process.waitExit(1ms); }
+
+private:
+    static std::map<std::string, std::string> environment() {
+        std::map<std::string, std::string> env;
+        for (const char* name : {"DISPLAY", "XAUTHORITY", "HOME", "PATH"}) {
+            if (const char* v = std::getenv(name)) {
+                env[name] = v;
+            }
+        }
+        return env;
+    }
+    test::ChildProcess m_process;
+};
+
+// Waits until a condition holds, for at most about two seconds.
+template <typename Condition>
+bool waitFor(Condition condition) {
+    for (int i = 0; i < 40 && !condition(); ++i) {
+        pumpEvents(50);
+    }
+    return condition();
+}
+
+TEST(MainFrameWithWindowManager, FullScreenAndBackRestoresThePlacement) {
+    WindowManager wm;
+    ASSERT_TRUE(wm.running());
+    test::FrameFixture f;
+    settings::WindowPlacement stored;
+    stored.showCmd = settings::kShowNormal;
+    stored.left = 100;
+    stored.top = 80;
+    stored.right = 740;
+    stored.bottom = 560;
+    f.context->settings.setPlacement(stored);
+    CMainFrame* frame = f.open();
+    ASSERT_TRUE(waitFor([&] { return frame->GetSize() == wxSize(640, 480); }));
+    const wxRect before = frame->GetRect();
+
+    frame->enterImageMode();
+    frame->enterFullScreen();
+    const wxSize screen = wxGetDisplaySize();
+    EXPECT_TRUE(waitFor([&] { return frame->GetClientSize() == screen; }));
+    EXPECT_TRUE(frame->isFullScreen());
+    // Only the image view shows: no bars, no status bar.
+    EXPECT_EQ(frame->imageView()->GetSize(), screen);
+    EXPECT_FALSE(frame->GetStatusBar()->IsShown());
+
+    frame->leaveFullScreen();
+    EXPECT_TRUE(waitFor([&] { return frame->GetSize() == before.GetSize(); }));
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_TRUE(frame->GetStatusBar()->IsShown());
+    EXPECT_GE(frame->GetMinSize().x, 400);
+}
+
+TEST(MainFrameWithWindowManager, AWindowClosedMinimisedOpensRestored) {
+    WindowManager wm;
+    ASSERT_TRUE(wm.running());
+    test::FrameFixture f;
+    CMainFrame* frame = f.open();
+    frame->Maximize(false);
+    frame->SetSize(50, 50, 700, 500);
+    ASSERT_TRUE(waitFor([&] { return frame->GetSize() == wxSize(700, 500); }));
+    frame->Iconize();
+    ASSERT_TRUE(waitFor([&] { return frame->IsIconized(); }));
+    f.close();
+
+    const auto placement = f.context->settings.placement();
+    ASSERT_TRUE(placement.has_value());
+    EXPECT_EQ(placement->showCmd, kShowRestore);
+    // The window manager may add its border to the size it reports.
+    EXPECT_NEAR(placement->right - placement->left, 700, 4);
+
+    frame = f.open();
+    EXPECT_TRUE(waitFor([&] { return frame->IsShownOnScreen(); }));
+    EXPECT_FALSE(frame->IsIconized());
+    EXPECT_FALSE(frame->IsMaximized());
+    EXPECT_TRUE(waitFor([&] { return std::abs(frame->GetSize().x - 700) <= 4; }));
+}
+
+TEST(MainFrameWithWindowManager, WithoutAPlacementTheFrameOpensMaximised) {
+    WindowManager wm;
+    ASSERT_TRUE(wm.running());
+    test::FrameFixture f;
+    CMainFrame* frame = f.open();
+    EXPECT_TRUE(waitFor([&] { return frame->IsMaximized(); }));
+    // The folder column keeps its width once the window manager has sized the frame.
+    EXPECT_EQ(frame->outerSplitter()->GetSashPosition(), 185);
+}
+
+}  // namespace
+}  // namespace tarn
