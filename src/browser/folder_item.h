@@ -1,23 +1,13 @@
 #pragma once
 
-#include <FreeImage.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "imaging/freeimage_ptr.h"
 #include "platform/item_id_list.h"
 
 namespace tarn {
-
-struct FreeImageDeleter {
-    void operator()(FIBITMAP* bitmap) const {
-        if (bitmap != nullptr) {
-            FreeImage_Unload(bitmap);
-        }
-    }
-};
-using FreeImageBitmap = std::unique_ptr<FIBITMAP, FreeImageDeleter>;
 
 // One child of the browsed folder. The model owns it and everything it holds; the list window
 // reads it, and the thumbnail worker writes thumbnail, photo size and pending under the

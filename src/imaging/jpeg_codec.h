@@ -13,12 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "imaging/freeimage_ptr.h"
+
 namespace tarn {
 
-struct FreeImageDeleter {
-    void operator()(FIBITMAP* dib) const { FreeImage_Unload(dib); }
-};
-using BitmapPtr = std::unique_ptr<FIBITMAP, FreeImageDeleter>;
+using BitmapPtr = FreeImageBitmap;
 
 // Reads a whole file; false when it cannot be read (an empty file reads as empty).
 bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);
