@@ -1,3 +1,4 @@
 # Image document, view geometry and zoom, tools and selection, editing commands, undo.
+tarn_core_sources(undo_history.cpp)
 tarn_ui_sources(image_view.cpp)
 tarn_core_sources(zoom_steps.cpp view_geometry.cpp)
