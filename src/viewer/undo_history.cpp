@@ -248,6 +248,8 @@ bool UndoHistory::restore(fipSuperImage& image, int slot, bool isRedo) {
     if (ok) {
         auto entry = makeEntry(image);
         restored.setFormat(image.getFIF());
+        // The snapshot holds pixels only; the file's tags (EXIF, comments) stay with the image.
+        FreeImage_CloneMetadata(restored, image);
         if (entry && image.replace(restored)) {
             m_slots[slot] = std::move(entry);
             startWriter(*m_slots[slot]);

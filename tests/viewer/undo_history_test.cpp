@@ -156,6 +156,18 @@ TEST_F(UndoHistoryTest, LargeImageUndoneAtOnceAfterPush) {
     EXPECT_EQ(image.getFIF(), original.getFIF());
 }
 
+TEST_F(UndoHistoryTest, UndoKeepsTheFilesTags) {
+    fipSuperImage image = makeImage(24, 1);
+    ASSERT_TRUE(FreeImage_SetMetadataKeyValue(FIMD_COMMENTS, image, "Comment", "kept"));
+    UndoHistory history(m_temp);
+    ASSERT_TRUE(history.push(image));
+    edit(image, 2);
+    ASSERT_TRUE(history.undo(image));
+    FITAG* tag = nullptr;
+    ASSERT_TRUE(FreeImage_GetMetadata(FIMD_COMMENTS, image, "Comment", &tag));
+    EXPECT_STREQ(static_cast<const char*>(FreeImage_GetTagValue(tag)), "kept");
+}
+
 TEST_F(UndoHistoryTest, TwentyOneEditsKeepTheLastTwentySteps) {
     fipSuperImage image = makeImage(24, 0);
     std::vector<fipSuperImage> states{image};
