@@ -1,0 +1,80 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "imaging/fip_super_image.h"
+#include "viewer/prefetch_slot.h"
+#include "viewer/undo_history.h"
+
+namespace tarn {
+
+// What a save did, for the view to react on.
+struct SaveOutcome {
+    bool saved = false;
+    // The image was converted to a depth the target format can store: the undo history was
+    // deleted and the view must repaint.
+    bool depthConverted = false;
+    // The failure is to be reported with "Failed to save file '…'." (a page of the source that
+    // cannot be read fails silently).
+    bool reportFailure = false;
+};
+
+// The one open image of the image view: the image, the file and page it came from, whether it
+// was changed, and its undo history. Toolkit-free; the view adds the dialogs, drawing and
+// navigation through the folder list.
+class ImageDocument {
+public:
+    // Undo snapshots go to tempFolder (created on first use).
+    explicit ImageDocument(std::string tempFolder);
+
+    // Releases the image and deletes the undo history; path and modified are cleared, the item
+    // index stays so that navigation goes on from it.
+    void close();
+
+    // Opens item index (its file path may be empty: nothing to load) at page: closes first, then
+    // takes the image from the slot when it holds this path and page (waiting for its loader),
+    // else loads the file. Returns whether an image is now open.
+    bool open(int index, const std::string& path, int page, PrefetchSlot& slot);
+
+    // Saves the image to target (atomically: a failure leaves the file there untouched).
+    // Converts the image to a depth the target format can store first; a file of more than one
+    // page saved in its own format keeps every other page. Clears modified on success.
+    SaveOutcome saveTo(const std::string& target);
+
+    bool hasImage() const { return m_image && m_image->isValid(); }
+    fipSuperImage* image() { return hasImage() ? m_image.get() : nullptr; }
+    const fipSuperImage* image() const { return hasImage() ? m_image.get() : nullptr; }
+    const std::string& path() const { return m_path; }
+    int itemIndex() const { return m_itemIndex; }
+    int pageIndex() const { return m_pageIndex; }
+    int pageCount() const { return m_pageCount; }
+    bool modified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    // After a rename of the open file.
+    void setPath(std::string path) { m_path = std::move(path); }
+    UndoHistory& history() { return m_history; }
+
+    // Page navigation is possible exactly under these conditions.
+    bool canNextPage() const { return hasImage() && m_pageIndex < m_pageCount - 1; }
+    bool canPreviousPage() const { return hasImage() && m_pageIndex > 0; }
+    bool canFirstPage() const { return hasImage() && m_pageIndex != 0; }
+    bool canLastPage() const { return hasImage() && m_pageIndex != m_pageCount - 1; }
+
+    // A copy of the open image for the pre-load slot, only while it holds no unsaved changes
+    // (the slot must only ever hold pixels as they are in the file).
+    std::unique_ptr<fipSuperImage> cleanCopy() const;
+
+private:
+    bool saveMultiPage(const std::string& target, FREE_IMAGE_FORMAT format, bool& reportFailure);
+
+    std::unique_ptr<fipSuperImage> m_image;
+    std::string m_path;
+    int m_itemIndex = -1;
+    int m_pageIndex = 0;
+    int m_pageCount = 1;
+    bool m_modified = false;
+    UndoHistory m_history;
+};
+
+}  // namespace tarn
