@@ -35,7 +35,7 @@ CMainFrame::CMainFrame(AppContext& context, const CSystemImageLists& iconLists)
     m_statusBar = new CSuperStatusBar(this);
     SetStatusBar(m_statusBar);
     m_statusBar->Show(m_showStatusBar);
-    m_imageView = new CImageView(this);
+    m_imageView = new CImageView(*this, m_context);
     m_imageView->Hide();
     createPanes();
     createCommands();
@@ -79,7 +79,10 @@ void CMainFrame::createPanes() {
         [this](const platform::ItemIdList& folder) { onFolderSelected(folder); });
     imageList()->setFolderOpenHandler(
         [this](const platform::ItemIdList& folder) { folderTree()->selectFolder(folder); });
-    imageList()->setOpenHandler([this](int) { enterImageMode(); });
+    imageList()->setOpenHandler([this](int index) {
+        enterImageMode();
+        m_imageView->openItem(index, 0);
+    });
 }
 
 void CMainFrame::activateFirstTime() {
@@ -132,6 +135,10 @@ void CMainFrame::onFolderSelected(const platform::ItemIdList& folder) {
 }
 
 void CMainFrame::updateTitle() {
+    if (m_mode == kImageMode) {
+        SetTitle(wxString::FromUTF8(m_imageView->title()));
+        return;
+    }
     std::string name;
     if (m_mode == kBrowserMode && m_workspace != nullptr && imageList()->model().hasFolder()) {
         name = imageList()->model().folderDisplayName();

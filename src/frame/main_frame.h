@@ -108,10 +108,15 @@ public:
 
     // Thumbnail size of the list and the status-bar slider, clamped to 36..200.
     void setThumbnailSize(int size);
-    // The image view's zoom factor; 1 until the viewer shows images.
-    double viewZoom() const { return 1.0; }
+    // The image view's zoom factor.
+    double viewZoom() const;
     // Recomputes the status-bar panes for the mode.
     void refreshStatus();
+    // Sets the window title for the mode.
+    void refreshTitle() { updateTitle(); }
+    void refreshImageStatus();
+    // Lists the folder of a file in the browser (the tree moves there when it differs).
+    void showFileInBrowser(const std::string& path);
 
 private:
     // Construction.
@@ -122,7 +127,6 @@ private:
 
     // Commands (main_frame_commands.cpp).
     class FrameReceiver;
-    class ImageReceiver;
     void createCommands();
     void onUpdateUi(wxUpdateUIEvent& event);
     void onCommand(wxCommandEvent& event);
@@ -177,7 +181,6 @@ private:
 
     CommandRouter m_router;
     std::unique_ptr<CommandReceiver> m_frameReceiver;
-    std::unique_ptr<CommandReceiver> m_imageReceiver;
     std::unique_ptr<ListCommandReceiver> m_listReceiver;
     std::unique_ptr<SilentCommandReceiver> m_treeReceiver;
     NavigationHistory m_history;

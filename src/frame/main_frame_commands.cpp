@@ -14,6 +14,7 @@
 #include "frame/list_command_receiver.h"
 #include "frame/menu_builder.h"
 #include "frame/super_status_bar.h"
+#include "common/path_rules.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
@@ -28,8 +29,8 @@ public:
             return CommandState{true, m_frame.imageList()->thumbSize().x == *size};
         }
         if (const auto factor = zoomPresetFactor(command)) {
-            // Setting the zoom needs a loaded image, which the viewer does not have yet.
-            return CommandState{false, m_frame.viewZoom() == *factor};
+            return CommandState{m_frame.m_mode == kImageMode && m_frame.m_imageView->hasImage(),
+                                m_frame.viewZoom() == *factor};
         }
         switch (command) {
             case cmd::kToolBar:
@@ -49,6 +50,7 @@ public:
             case cmd::kSort:
                 return CommandState{m_frame.m_mode == kBrowserMode, false};
             case cmd::kExit:
+            case cmd::kOpen:
                 return CommandState{true, false};
             default:
                 return std::nullopt;
@@ -58,6 +60,10 @@ public:
     void runCommand(int command) override {
         if (const auto size = thumbnailSizeOf(command)) {
             m_frame.setThumbnailSize(*size);
+            return;
+        }
+        if (const auto factor = zoomPresetFactor(command)) {
+            m_frame.m_imageView->setFixedZoom(*factor);
             return;
         }
         switch (command) {
@@ -85,29 +91,11 @@ public:
             case cmd::kExit:
                 m_frame.requestExit();
                 break;
+            case cmd::kOpen:
+                m_frame.m_imageView->openFromDialog();
+                break;
             default:
                 break;
-        }
-    }
-
-private:
-    CMainFrame& m_frame;
-};
-
-// The image view's commands that exist before the viewer: Browse returns to the browser.
-class CMainFrame::ImageReceiver : public CommandReceiver {
-public:
-    explicit ImageReceiver(CMainFrame& frame) : m_frame(frame) {}
-
-    std::optional<CommandState> commandState(int command) const override {
-        if (command == cmd::kBrowse) {
-            return CommandState{m_frame.m_mode == kImageMode, false};
-        }
-        return std::nullopt;
-    }
-    void runCommand(int command) override {
-        if (command == cmd::kBrowse) {
-            m_frame.leaveImageMode();
         }
     }
 
@@ -235,12 +223,11 @@ int CMainFrame::toolId(int command) {
 
 void CMainFrame::createCommands() {
     m_frameReceiver = std::make_unique<FrameReceiver>(*this);
-    m_imageReceiver = std::make_unique<ImageReceiver>(*this);
     m_listReceiver = std::make_unique<ListCommandReceiver>(*imageList());
     m_treeReceiver = std::make_unique<SilentCommandReceiver>();
     m_router.setReceiver(Receiver::Frame, m_frameReceiver.get());
     m_router.setReceiver(Receiver::ThumbnailList, m_listReceiver.get());
-    m_router.setReceiver(Receiver::ImageView, m_imageReceiver.get());
+    m_router.setReceiver(Receiver::ImageView, &m_imageView->receiver());
     // The trees and the histogram have no commands of their own yet: routed there, a command
     // is disabled rather than passed to another window.
     m_router.setReceiver(Receiver::FolderTree, m_treeReceiver.get());
@@ -274,6 +261,8 @@ void CMainFrame::createCommands() {
         if (m_mode == kBrowserMode) {
             imageList()->setThumbSize(sliderToThumbnailSize(position),
                                       sliderToThumbnailSize(position));
+        } else if (m_mode == kImageMode) {
+            m_imageView->setCustomZoom(sliderToZoom(position));
         }
     });
     m_statusBar->setSettleHandler([this] {
@@ -329,7 +318,14 @@ void CMainFrame::onCommand(wxCommandEvent& event) {
 
 void CMainFrame::onCharHook(wxKeyEvent& event) {
     const auto key = keyStrokeOf(event);
-    const int command = key ? acceleratorCommand(*key) : 0;
+    // The image view's own keys come before the menus' accelerators.
+    int command = 0;
+    if (key && m_mode == kImageMode && isWithin(wxWindow::FindFocus(), m_imageView)) {
+        command = viewKeyCommand(KeyScope::ImageView, *key);
+    }
+    if (command == 0 && key) {
+        command = acceleratorCommand(*key);
+    }
     if (command == 0) {
         event.Skip();
         return;
@@ -408,8 +404,7 @@ void CMainFrame::refreshStatus() {
         return;
     }
     if (m_mode == kImageMode) {
-        // The viewer shows no image yet: the pane of the empty image mode.
-        m_statusBar->showPanes(noImagePanes(), false);
+        refreshImageStatus();
         return;
     }
     if (m_mode != kBrowserMode) {
@@ -435,6 +430,49 @@ void CMainFrame::refreshStatus() {
         status.focusedHeight = item->photoHeight;
     }
     m_statusBar->showPanes(browserPanes(status), true);
+}
+
+double CMainFrame::viewZoom() const {
+    return m_imageView->geometry().zoom();
+}
+
+void CMainFrame::refreshImageStatus() {
+    const ImageDocument& doc = m_imageView->document();
+    const fipSuperImage* image = doc.image();
+    if (image == nullptr) {
+        m_statusBar->showPanes(noImagePanes(), false);
+        return;
+    }
+    const FolderModel& model = imageList()->model();
+    ImageStatus status;
+    status.imagesBefore = doc.itemIndex() >= 0 ? model.imagePosition(doc.itemIndex()) - 1 : 0;
+    status.imageCount = model.imageCount();
+    status.fileName = fileName(doc.path());
+    struct stat info {};
+    if (::stat(doc.path().c_str(), &info) == 0) {
+        status.fileSize = static_cast<std::uint64_t>(info.st_size);
+    }
+    status.width = static_cast<int>(image->getWidth());
+    status.height = static_cast<int>(image->getHeight());
+    status.bitsPerPixel = static_cast<int>(image->getBPP());
+    const wxPoint mouse = m_imageView->ScreenToClient(wxGetMousePosition());
+    const PointF at = m_imageView->geometry().windowToImage(mouse.x, mouse.y);
+    status.mouseX = static_cast<int>(at.x);
+    status.mouseY = static_cast<int>(at.y);
+    status.zoom = m_imageView->geometry().zoom();
+    m_statusBar->showPanes(imagePanes(status), false);
+    m_statusBar->setZoomSlider(status.zoom);
+}
+
+void CMainFrame::showFileInBrowser(const std::string& path) {
+    const std::string folder = parentFolder(path);
+    if (samePath(folder, imageList()->model().folderPath())) {
+        return;
+    }
+    if (const auto id = m_context.shell.idFromPath(folder)) {
+        m_browserView->showFolders();
+        folderTree()->selectFolder(*id);
+    }
 }
 
 }  // namespace tarn

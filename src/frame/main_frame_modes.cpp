@@ -76,11 +76,19 @@ void CMainFrame::requestExit() {
 }
 
 void CMainFrame::onClose(wxCloseEvent& event) {
-    if (m_mode == kImageMode && event.CanVeto() && !m_exitRequested) {
-        // Closing the window in the image mode only returns to the browser.
-        leaveImageMode();
-        event.Veto();
-        return;
+    if (m_mode == kImageMode) {
+        if (event.CanVeto() && !m_imageView->querySave()) {
+            m_exitRequested = false;
+            event.Veto();
+            return;
+        }
+        if (event.CanVeto() && !m_exitRequested) {
+            // Closing the window in the image mode only returns to the browser.
+            m_imageView->leaveToBrowser(false);
+            event.Veto();
+            return;
+        }
+        m_imageView->closeImage();
     }
     Destroy();
 }

@@ -1,23 +1,315 @@
+// The image view's window: drawing, sizes and scroll bars, the mouse, zoom, full screen and the
+// quick slide show.
 #include "viewer/image_view.h"
 
-#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+#include "app/app_context.h"
+#include "browser/image_list_ctrl.h"
+#include "frame/command_ids.h"
+#include "frame/main_frame.h"
+#include "frame/super_status_bar.h"
 
 namespace tarn {
 
-CImageView::CImageView(wxWindow* parent)
-    : wxWindow(parent, kControlId, wxDefaultPosition, wxDefaultSize,
-               wxHSCROLL | wxVSCROLL | wxBORDER_NONE | wxWANTS_CHARS, "ImageView") {
+namespace {
+
+const wxColour kGreyBackdrop(138, 138, 138);
+const wxColour kFullScreenBackdrop(0, 0, 0);
+
+ScrollAction scrollActionOf(const wxEventType type) {
+    if (type == wxEVT_SCROLLWIN_LINEUP) {
+        return ScrollAction::LineUp;
+    }
+    if (type == wxEVT_SCROLLWIN_LINEDOWN) {
+        return ScrollAction::LineDown;
+    }
+    if (type == wxEVT_SCROLLWIN_PAGEUP) {
+        return ScrollAction::PageUp;
+    }
+    if (type == wxEVT_SCROLLWIN_PAGEDOWN) {
+        return ScrollAction::PageDown;
+    }
+    if (type == wxEVT_SCROLLWIN_TOP) {
+        return ScrollAction::Top;
+    }
+    if (type == wxEVT_SCROLLWIN_BOTTOM) {
+        return ScrollAction::Bottom;
+    }
+    return ScrollAction::Track;
+}
+
+}  // namespace
+
+wxDEFINE_EVENT(EVT_IMAGE_PRELOADED, wxThreadEvent);
+
+CImageView::CImageView(CMainFrame& frame, AppContext& context)
+    : wxWindow(&frame, kControlId, wxDefaultPosition, wxDefaultSize,
+               wxHSCROLL | wxVSCROLL | wxBORDER_NONE | wxWANTS_CHARS, "ImageView"),
+      m_frame(frame),
+      m_context(context),
+      m_document(context.folders.tempFolder),
+      m_geometry(readZoomSettings(context.settings)),
+      m_backdrop(kGreyBackdrop),
+      m_cursorTimer(this),
+      m_quickSlideTimer(this) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_geometry.setScrollBarSize(wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this),
+                                wxSystemSettings::GetMetric(wxSYS_HSCROLL_Y, this));
     // Both scroll bars are hidden until an image needs them.
     SetScrollbar(wxHORIZONTAL, 0, 0, 0);
     SetScrollbar(wxVERTICAL, 0, 0, 0);
+    installDefaultPrompts();
+    m_receiver = makeReceiver();
+
     Bind(wxEVT_PAINT, &CImageView::onPaint, this);
+    Bind(wxEVT_SIZE, &CImageView::onSize, this);
+    for (const auto& type :
+         {wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEUP,
+          wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM,
+          wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE}) {
+        Bind(type, &CImageView::onScroll, this);
+    }
+    Bind(wxEVT_MOUSEWHEEL, &CImageView::onMouseWheel, this);
+    Bind(wxEVT_MOTION, &CImageView::onMotion, this);
+    Bind(wxEVT_LEFT_DCLICK, &CImageView::onLeftDoubleClick, this);
+    Bind(wxEVT_SET_CURSOR, &CImageView::onSetCursor, this);
+    Bind(wxEVT_TIMER, &CImageView::onCursorTimer, this, m_cursorTimer.GetId());
+    Bind(wxEVT_TIMER, &CImageView::onQuickSlideTimer, this, m_quickSlideTimer.GetId());
+    Bind(EVT_IMAGE_PRELOADED, &CImageView::onPreloaded, this);
+}
+
+CImageView::~CImageView() {
+    m_cursorTimer.Stop();
+    m_quickSlideTimer.Stop();
+    writeZoomSettings(m_context.settings, m_geometry.settings());
+    m_prefetch.wait();
+    m_document.close();
+}
+
+FolderModel& CImageView::folder() const {
+    return m_frame.imageList()->model();
+}
+
+// ---- geometry and drawing --------------------------------------------------------------
+
+void CImageView::syncGeometry() {
+    const wxSize size = GetSize();
+    m_geometry.setWindowSize(size.x, size.y);
+    applyScrollBars();
+}
+
+void CImageView::applyScrollBars() {
+    if (m_applyingBars) {
+        return;
+    }
+    // Showing a bar resizes the client area, which comes back here through the size handler.
+    m_applyingBars = true;
+    const ScrollBarState& h = m_geometry.horizontalBar();
+    const ScrollBarState& v = m_geometry.verticalBar();
+    SetScrollbar(wxHORIZONTAL, h.shown ? h.position : 0, h.shown ? h.page : 0,
+                 h.shown ? h.range : 0);
+    SetScrollbar(wxVERTICAL, v.shown ? v.position : 0, v.shown ? v.page : 0,
+                 v.shown ? v.range : 0);
+    m_applyingBars = false;
+}
+
+void CImageView::zoomChanged() {
+    applyScrollBars();
+    Refresh(false);
+    m_frame.refreshStatus();
 }
 
 void CImageView::onPaint(wxPaintEvent&) {
-    wxAutoBufferedPaintDC dc(this);
-    dc.SetBackground(wxBrush(wxColour(0x8A, 0x8A, 0x8A)));
-    dc.Clear();
+    wxPaintDC dc(this);
+    m_renderer.paint(dc, m_geometry, m_document.image(), m_document.path(),
+                     m_frame.statusBar()->tracking(), m_backdrop);
+}
+
+void CImageView::onSize(wxSizeEvent& event) {
+    event.Skip();
+    if (m_applyingBars) {
+        return;
+    }
+    if (m_frame.mode() != CMainFrame::kImageMode) {
+        return;
+    }
+    const double zoom = m_geometry.zoom();
+    syncGeometry();
+    Refresh(false);
+    if (zoom != m_geometry.zoom()) {
+        m_frame.refreshStatus();
+    }
+}
+
+void CImageView::onScroll(wxScrollWinEvent& event) {
+    const ScrollAction action = scrollActionOf(event.GetEventType());
+    if (event.GetOrientation() == wxHORIZONTAL) {
+        m_geometry.scrollHorizontal(action, event.GetPosition());
+    } else {
+        m_geometry.scrollVertical(action, event.GetPosition());
+    }
+    applyScrollBars();
+    Refresh(false);
+}
+
+// ---- mouse -----------------------------------------------------------------------------
+
+void CImageView::onMouseWheel(wxMouseEvent& event) {
+    // The wheel steps through the folder; it never zooms or scrolls. A disabled step does
+    // nothing, which the frame's dispatch makes sure of.
+    if (event.GetWheelRotation() < 0) {
+        m_frame.runCommand(cmd::kNextImage);
+    } else if (event.GetWheelRotation() > 0) {
+        m_frame.runCommand(cmd::kPreviousImage);
+    }
+}
+
+void CImageView::onMotion(wxMouseEvent& event) {
+    event.Skip();
+    const wxPoint position = event.GetPosition();
+    if (position == m_lastMouse) {
+        return;
+    }
+    m_lastMouse = position;
+    if (m_fullScreen) {
+        if (m_cursorHidden) {
+            m_cursorHidden = false;
+            SetCursor(wxNullCursor);
+        }
+        m_cursorTimer.StartOnce(kCursorHideMilliseconds);
+    }
+    m_frame.refreshStatus();
+}
+
+void CImageView::onLeftDoubleClick(wxMouseEvent&) {
+    m_frame.runCommand(cmd::kBrowse);
+}
+
+void CImageView::onSetCursor(wxSetCursorEvent& event) {
+    if (m_cursorHidden) {
+        event.SetCursor(wxCursor(wxCURSOR_BLANK));
+        return;
+    }
+    event.Skip();
+}
+
+// ---- zoom ------------------------------------------------------------------------------
+
+void CImageView::zoomIn() {
+    m_geometry.zoomIn();
+    zoomChanged();
+}
+
+void CImageView::zoomOut() {
+    m_geometry.zoomOut();
+    zoomChanged();
+}
+
+void CImageView::setFixedZoom(double zoom) {
+    m_geometry.setFixedZoom(zoom);
+    zoomChanged();
+}
+
+void CImageView::setCustomZoom(double zoom) {
+    if (m_frame.mode() != CMainFrame::kImageMode) {
+        return;
+    }
+    if (m_geometry.setCustomZoom(zoom)) {
+        zoomChanged();
+    }
+}
+
+void CImageView::fit(ZoomType type) {
+    m_geometry.fit(type);
+    zoomChanged();
+}
+
+void CImageView::actualSize() {
+    m_geometry.actualSize();
+    zoomChanged();
+}
+
+void CImageView::zoomLock() {
+    m_geometry.zoomLock();
+    zoomChanged();
+}
+
+// ---- full screen and the quick slide show ----------------------------------------------
+
+void CImageView::setFullScreen(bool on) {
+    if (on == m_fullScreen) {
+        return;
+    }
+    m_fullScreen = on;
+    m_geometry.setFullScreen(on);
+    if (on) {
+        m_backdrop = kFullScreenBackdrop;
+        m_cursorTimer.StartOnce(kCursorHideMilliseconds);
+        m_frame.enterFullScreen();
+    } else {
+        m_backdrop = kGreyBackdrop;
+        m_cursorTimer.Stop();
+        m_cursorHidden = false;
+        SetCursor(wxNullCursor);
+        m_frame.leaveFullScreen();
+    }
+    syncGeometry();
+    Refresh(false);
+}
+
+void CImageView::onCursorTimer(wxTimerEvent&) {
+    if (!m_fullScreen) {
+        return;
+    }
+    m_cursorHidden = true;
+    SetCursor(wxCursor(wxCURSOR_BLANK));
+}
+
+bool CImageView::canQuickSlideShow() const {
+    return m_document.hasImage() && folder().imageCount() > 1;
+}
+
+void CImageView::toggleQuickSlideShow() {
+    if (m_quickSlideTimer.IsRunning()) {
+        m_quickSlideTimer.Stop();
+    } else {
+        m_quickSlideTimer.StartOnce(kQuickSlideMilliseconds);
+    }
+}
+
+void CImageView::restartQuickSlide() {
+    if (m_quickSlideTimer.IsRunning()) {
+        m_quickSlideTimer.StartOnce(kQuickSlideMilliseconds);
+    }
+}
+
+void CImageView::onQuickSlideTimer(wxTimerEvent&) {
+    m_quickSlideTimer.Stop();
+    const int next = nextImageIndex();
+    if (next < 0) {
+        return;  // the last image ends the show
+    }
+    openOtherImage(next, false);
+    m_quickSlideTimer.StartOnce(kQuickSlideMilliseconds);
+}
+
+bool CImageView::leaveToBrowser(bool askToSave) {
+    setFullScreen(false);
+    if (askToSave && !querySave()) {
+        return false;
+    }
+    m_document.close();
+    m_renderer.invalidate();
+    m_cursorTimer.Stop();
+    m_quickSlideTimer.Stop();
+    m_geometry.closeImage();
+    m_prefetch.wait();
+    m_prefetch.discard();
+    applyScrollBars();
+    m_frame.leaveImageMode();
+    return true;
 }
 
 }  // namespace tarn

@@ -1,22 +1,171 @@
 #pragma once
 
+#include <wx/timer.h>
 #include <wx/window.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "viewer/image_document.h"
+#include "viewer/image_renderer.h"
+#include "viewer/prefetch_slot.h"
+#include "viewer/view_geometry.h"
 
 namespace tarn {
 
-// The image viewer and editor. For now it only draws the grey backdrop: the open image,
-// zoom and tools arrive with the image document.
+struct AppContext;
+class CMainFrame;
+class CommandReceiver;
+class FolderModel;
+
+// The questions and messages of the image view. The defaults show the real dialogs; tests put
+// their own answers in.
+struct ImageViewPrompts {
+    // The save-changes question: 1000 save, 1001 save as (chosen path filled), 1002 discard,
+    // anything else cancel.
+    std::function<int(const std::string& path, const fipSuperImage& image, std::string& chosen)>
+        querySave;
+    // The save dialog for Save As; nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& path, const fipSuperImage& image)>
+        saveAs;
+    // The open dialog starting in a folder; nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& folder)> openFile;
+    // A Yes/No question; true for Yes.
+    std::function<bool(const std::string& text, const std::string& caption)> confirm;
+    std::function<void(const std::string& text, const std::string& caption)> error;
+    // Moves a file to the Trash; false when that failed.
+    std::function<bool(const std::string& path)> trash;
+};
+
+// The image viewer and editor: one open image (the document), drawn at a zoom inside the window,
+// centred when smaller and scrollable when larger, with the next image of the folder pre-loaded.
+//
+// Its code is split by concern: window, drawing, input and full screen here; opening, saving and
+// navigation in image_view_document.cpp; the command receiver in image_view_commands.cpp.
 class CImageView : public wxWindow {
 public:
     static constexpr int kControlId = 153;
+    static constexpr int kCursorHideMilliseconds = 2000;
+    static constexpr int kQuickSlideMilliseconds = 1500;
 
-    explicit CImageView(wxWindow* parent);
+    CImageView(CMainFrame& frame, AppContext& context);
+    ~CImageView() override;
 
-    // Whether the open image has unsaved changes.
-    bool isModified() const { return false; }
+    // The document.
+    const ImageDocument& document() const { return m_document; }
+    ImageDocument& document() { return m_document; }
+    bool isModified() const { return m_document.modified(); }
+    bool hasImage() const { return m_document.hasImage(); }
+    const ViewGeometry& geometry() const { return m_geometry; }
+    PrefetchSlot& prefetchSlot() { return m_prefetch; }
+    ImageViewPrompts& prompts() { return m_prompts; }
+
+    // Shows the folder-list item at index and page; returns whether an image is open.
+    bool openItem(int index, int page);
+    // Asks to save unsaved changes; true when the caller may proceed.
+    bool querySave();
+    // Saves to path; reports a failure with a message.
+    bool saveTo(const std::string& path);
+    void closeImage();
+    // The open commands of the File menu.
+    void save();
+    void saveAs();
+    void reopen();
+    void closeCommand();
+    void deleteFile();
+    // The Open dialog; in the browser the chosen item is opened as if double-clicked.
+    void openFromDialog();
+
+    // Image and page navigation (each asks to save changes first).
+    bool canNextImage() const;
+    bool canPreviousImage() const;
+    bool canFirstImage() const;
+    bool canLastImage() const;
+    void nextImage();
+    void previousImage();
+    void firstImage();
+    void lastImage();
+    void goToPage(int page);
+
+    // Zoom.
+    void zoomIn();
+    void zoomOut();
+    void setFixedZoom(double zoom);
+    // The status-bar slider and the zoom-level dialog: 0.07..16, image mode only.
+    void setCustomZoom(double zoom);
+    void fit(ZoomType type);
+    void actualSize();
+    void zoomLock();
+
+    // Full screen and the quick slide show.
+    bool isFullScreen() const { return m_fullScreen; }
+    void setFullScreen(bool on);
+    bool quickSlideShowRunning() const { return m_quickSlideTimer.IsRunning(); }
+    bool canQuickSlideShow() const;
+    void toggleQuickSlideShow();
+    bool cursorHidden() const { return m_cursorHidden; }
+
+    // Leaves the image view for the browser: asks to save unless already asked (false when
+    // cancelled), closes the image and empties the pre-load slot.
+    bool leaveToBrowser(bool askToSave = true);
+
+    // The window title for the image mode.
+    std::string title() const;
+    const wxColour& backdrop() const { return m_backdrop; }
+
+    // The command receiver of the image mode (owned by the view).
+    CommandReceiver& receiver() { return *m_receiver; }
+
+    // Timer ticks, public so that tests need not wait for them.
+    void onCursorTimer(wxTimerEvent& event);
+    void onQuickSlideTimer(wxTimerEvent& event);
 
 private:
+    class Receiver;
+
+    FolderModel& folder() const;
+    void installDefaultPrompts();
+    std::unique_ptr<CommandReceiver> makeReceiver();
+    void refreshAfterOpen();
+    void startPreload();
+    void onPreloaded(wxThreadEvent& event);
+    void restartQuickSlide();
+    // Navigation target, -1 for none.
+    int nextImageIndex() const;
+    int previousImageIndex() const;
+    int firstImageIndex() const;
+    int lastImageIndex() const;
+    void openOtherImage(int index, bool keepLeftImage);
+
+    void syncGeometry();
+    void applyScrollBars();
+    void zoomChanged();
     void onPaint(wxPaintEvent& event);
+    void onSize(wxSizeEvent& event);
+    void onScroll(wxScrollWinEvent& event);
+    void onMouseWheel(wxMouseEvent& event);
+    void onMotion(wxMouseEvent& event);
+    void onLeftDoubleClick(wxMouseEvent& event);
+    void onSetCursor(wxSetCursorEvent& event);
+
+    CMainFrame& m_frame;
+    AppContext& m_context;
+    ImageDocument m_document;
+    ViewGeometry m_geometry;
+    ImageRenderer m_renderer;
+    PrefetchSlot m_prefetch;
+    ImageViewPrompts m_prompts;
+    std::unique_ptr<CommandReceiver> m_receiver;
+
+    wxColour m_backdrop;
+    bool m_fullScreen = false;
+    bool m_cursorHidden = false;
+    wxPoint m_lastMouse{-1, -1};
+    wxTimer m_cursorTimer;
+    wxTimer m_quickSlideTimer;
+    bool m_applyingBars = false;
 };
 
 }  // namespace tarn

@@ -43,6 +43,7 @@ struct FrameFixture {
         folders.programFolder = std::filesystem::path(TARNVIEW_EXE).parent_path().string();
         folders.dataFolder = home.path().string();
         folders.settingsFile = home.file("Config.ini");
+        folders.tempFolder = home.file("Temp");
         context = std::make_unique<AppContext>(folders, std::move(special));
     }
 

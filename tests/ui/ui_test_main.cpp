@@ -4,6 +4,8 @@
 #include <wx/init.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 // Runs the UI tests inside an initialised toolkit. Listing the tests needs no display.
 int main(int argc, char** argv) {
@@ -11,6 +13,14 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests)) {
         return RUN_ALL_TESTS();
     }
+    // What GLib and GTK keep per user (the Trash, recently used files) stays in a folder of the
+    // run, out of the real home.
+    char dataHome[] = "/tmp/tarn-ui-data-XXXXXX";
+    if (::mkdtemp(dataHome) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    ::setenv("XDG_DATA_HOME", dataHome, 1);
     wxApp::SetInstance(new wxApp);  // owned and deleted by the toolkit
     int wxArgc = 1;
     char* wxArgv[] = {argv[0], nullptr};
@@ -21,5 +31,7 @@ int main(int argc, char** argv) {
     wxInitAllImageHandlers();
     const int rc = RUN_ALL_TESTS();
     wxEntryCleanup();
+    std::error_code ignored;
+    std::filesystem::remove_all(dataHome, ignored);
     return rc;
 }

@@ -1,0 +1,426 @@
+// The image view inside the real main frame: opening from the list, navigation through the
+// folder and the pages of a file, saving, the save-changes question, deleting, zoom, the drawn
+// pixels, full screen and the quick slide show.
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/image_list_ctrl.h"
+#include "fakes/temp_dir.h"
+#include "frame/command_ids.h"
+#include "frame/main_frame.h"
+#include "frame/status_bar_texts.h"
+#include "frame/super_status_bar.h"
+#include "ui/frame_fixture.h"
+#include "viewer/image_view.h"
+
+namespace tarn {
+namespace {
+
+namespace fs = std::filesystem;
+using test::pumpEvents;
+
+// A picture whose pixel (x, y) is white when x + y is even, else black.
+void writeChecker(const std::string& path, int width, int height) {
+    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        BYTE* line = FreeImage_GetScanLine(dib, height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const BYTE v = (x + y) % 2 == 0 ? 255 : 0;
+            line[x * 3] = line[x * 3 + 1] = line[x * 3 + 2] = v;
+        }
+    }
+    FreeImage_Save(FIF_PNG, dib, path.c_str());
+    FreeImage_Unload(dib);
+}
+
+void writePicture(const std::string& path, int width, int height, int bpp = 24) {
+    FIBITMAP* dib = FreeImage_Allocate(width, height, bpp);
+    FreeImage_Save(FreeImage_GetFIFFromFilename(path.c_str()), dib, path.c_str());
+    FreeImage_Unload(dib);
+}
+
+// Pages of 10, 13, 16 ... pixels width, so a page tells which one it is.
+void writePages(const std::string& path, int count) {
+    FIMULTIBITMAP* pages = FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), TRUE, FALSE, TRUE);
+    for (int i = 0; i < count; ++i) {
+        FIBITMAP* page = FreeImage_Allocate(10 + 3 * i, 8, 24);
+        FreeImage_AppendPage(pages, page);
+        FreeImage_Unload(page);
+    }
+    FreeImage_CloseMultiBitmap(pages);
+}
+
+struct Answers {
+    std::vector<std::string> asked;  // the captions and texts shown, in order
+    int querySave = 2;
+    std::string saveAsChosen;
+    std::optional<std::string> saveAsPath;
+    bool confirm = true;
+};
+
+class ImageViewTest : public testing::Test {
+protected:
+    void open() {
+        frame = fixture.open();
+        view = frame->imageView();
+        ImageViewPrompts& p = view->prompts();
+        p.querySave = [this](const std::string& path, const fipSuperImage&, std::string& chosen) {
+            answers.asked.push_back("query " + path);
+            chosen = answers.saveAsChosen;
+            return answers.querySave;
+        };
+        p.saveAs = [this](const std::string& path, const fipSuperImage&) {
+            answers.asked.push_back("save as " + path);
+            return answers.saveAsPath;
+        };
+        p.confirm = [this](const std::string& text, const std::string& caption) {
+            answers.asked.push_back(caption + ": " + text);
+            return answers.confirm;
+        };
+        p.error = [this](const std::string& text, const std::string& caption) {
+            answers.asked.push_back(caption + ": " + text);
+        };
+    }
+
+    FolderModel& model() { return frame->imageList()->model(); }
+    int indexOf(const std::string& name) {
+        const FolderItem* item = model().itemByPath(fixture.pictures + "/" + name);
+        return item == nullptr ? -1 : model().indexOf(item);
+    }
+    std::string path(const std::string& name) const { return fixture.pictures + "/" + name; }
+
+    // Opens a file of the list as a double-click does.
+    void openFile(const std::string& name) {
+        const int index = indexOf(name);
+        ASSERT_GE(index, 0) << name;
+        frame->imageList()->openItem(index);
+        pumpEvents(50);
+        ASSERT_EQ(frame->mode(), CMainFrame::kImageMode);
+    }
+    std::string openName() const { return fs::path(view->document().path()).filename().string(); }
+
+    wxImage grab() {
+        view->Refresh();
+        view->Update();
+        pumpEvents(100);
+        const wxSize size = view->GetClientSize();
+        wxBitmap bitmap(size);
+        {
+            wxMemoryDC memory(bitmap);
+            wxScreenDC screen;
+            const wxPoint origin = view->ClientToScreen(wxPoint(0, 0));
+            memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
+        }
+        return bitmap.ConvertToImage();
+    }
+
+    test::FrameFixture fixture;
+    CMainFrame* frame = nullptr;
+    CImageView* view = nullptr;
+    Answers answers;
+};
+
+TEST_F(ImageViewTest, OpeningFromTheListSwitchesModeAndBrowseReturns) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 50, 20);
+    open();
+    openFile("a.png");
+    EXPECT_TRUE(view->hasImage());
+    EXPECT_EQ(openName(), "a.png");
+    EXPECT_EQ(frame->GetTitle().utf8_string(), "a.png - Tarn Photo Viewer");
+    EXPECT_TRUE(view->IsShown());
+    EXPECT_EQ(view->document().pageCount(), 1);
+    // The next image is read ahead.
+    view->prefetchSlot().wait();
+    EXPECT_EQ(view->prefetchSlot().path(), path("b.png"));
+
+    EXPECT_TRUE(frame->runCommand(cmd::kBrowse));
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+    EXPECT_FALSE(view->hasImage());
+    EXPECT_TRUE(view->prefetchSlot().path().empty());
+}
+
+TEST_F(ImageViewTest, NavigationFollowsTheFolderAndSkipsOtherFiles) {
+    writePicture(path("a.png"), 40, 30);
+    std::ofstream(path("notes.txt")) << "text";
+    writePicture(path("c.png"), 30, 30);
+    writePicture(path("d.png"), 20, 30);
+    open();
+    openFile("a.png");
+    EXPECT_FALSE(frame->commandState(cmd::kPreviousImage).enabled);
+    EXPECT_FALSE(frame->commandState(cmd::kFirstImage).enabled);
+    EXPECT_FALSE(frame->runCommand(cmd::kPreviousImage));
+    EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
+    EXPECT_EQ(openName(), "c.png");
+    EXPECT_TRUE(frame->runCommand(cmd::kLastImage));
+    EXPECT_EQ(openName(), "d.png");
+    EXPECT_FALSE(frame->commandState(cmd::kNextImage).enabled);
+    EXPECT_FALSE(frame->runCommand(cmd::kNextImage));
+    EXPECT_EQ(openName(), "d.png");
+    EXPECT_TRUE(frame->runCommand(cmd::kPreviousImage));
+    EXPECT_EQ(openName(), "c.png");
+    // Going back kept the image left in the pre-load slot for an immediate return.
+    EXPECT_EQ(view->prefetchSlot().path(), path("d.png"));
+    EXPECT_TRUE(frame->runCommand(cmd::kFirstImage));
+    EXPECT_EQ(openName(), "a.png");
+
+    // The wheel steps images: towards the user the next one.
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    view->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(openName(), "c.png");
+    wheel.m_wheelRotation = 120;
+    view->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(openName(), "a.png");
+}
+
+TEST_F(ImageViewTest, EditedImageIsNeverKeptInThePreloadSlot) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 50, 20);
+    open();
+    openFile("b.png");
+    view->document().setModified(true);
+    answers.querySave = 1002;  // discard
+    EXPECT_TRUE(frame->runCommand(cmd::kPreviousImage));
+    EXPECT_EQ(openName(), "a.png");
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0], "query " + path("b.png"));
+    // The slot reads b.png from its file instead of holding the discarded edit.
+    view->prefetchSlot().wait();
+    auto taken = view->prefetchSlot().take(path("b.png"), 0);
+    ASSERT_TRUE(taken);
+    ASSERT_TRUE(taken->image);
+    EXPECT_FALSE(view->document().modified());
+}
+
+TEST_F(ImageViewTest, CancelInTheSaveQuestionKeepsTheImage) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 50, 20);
+    open();
+    openFile("a.png");
+    view->document().setModified(true);
+    answers.querySave = 2;
+    EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
+    EXPECT_EQ(openName(), "a.png");
+    EXPECT_TRUE(view->document().modified());
+    EXPECT_TRUE(frame->runCommand(cmd::kBrowse));
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+    // Closing the window asks too; Cancel keeps the image mode.
+    frame->Close();
+    pumpEvents();
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+    // Discard: the window only returns to the browser.
+    answers.querySave = 1002;
+    frame->Close();
+    pumpEvents();
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+    EXPECT_EQ(answers.asked.size(), 4u);
+}
+
+TEST_F(ImageViewTest, AFileThatCannotBeLoadedLeavesTheViewEmptyAndNavigable) {
+    writePicture(path("a.png"), 40, 30);
+    std::ofstream(path("b.png")) << "not a picture at all";
+    writePicture(path("c.png"), 30, 30);
+    open();
+    openFile("a.png");
+    EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
+    EXPECT_FALSE(view->hasImage());
+    EXPECT_EQ(view->document().itemIndex(), indexOf("b.png"));
+    EXPECT_EQ(frame->GetTitle().utf8_string(), "Tarn Photo Viewer");
+    EXPECT_FALSE(frame->commandState(cmd::kSave).enabled);
+    const wxImage shown = grab();
+    EXPECT_EQ(shown.GetRed(5, 5), 138);
+    EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
+    EXPECT_EQ(openName(), "c.png");
+}
+
+TEST_F(ImageViewTest, PagesOfAMultiPageFile) {
+    writePages(path("pages.tif"), 3);
+    open();
+    openFile("pages.tif");
+    EXPECT_EQ(view->document().pageCount(), 3);
+    EXPECT_FALSE(frame->runCommand(cmd::kPreviousPage));
+    EXPECT_FALSE(frame->runCommand(cmd::kFirstPage));
+    EXPECT_TRUE(frame->runCommand(cmd::kNextPage));
+    EXPECT_EQ(view->document().pageIndex(), 1);
+    EXPECT_EQ(view->document().image()->getWidth(), 13u);
+    EXPECT_TRUE(frame->runCommand(cmd::kLastPage));
+    EXPECT_EQ(view->document().pageIndex(), 2);
+    EXPECT_FALSE(frame->commandState(cmd::kNextPage).enabled);
+    EXPECT_FALSE(frame->runCommand(cmd::kNextPage));
+    EXPECT_FALSE(frame->runCommand(cmd::kLastPage));
+    EXPECT_EQ(view->document().pageIndex(), 2);
+    EXPECT_TRUE(frame->runCommand(cmd::kFirstPage));
+    EXPECT_EQ(view->document().pageIndex(), 0);
+    EXPECT_EQ(view->document().image()->getWidth(), 10u);
+}
+
+TEST_F(ImageViewTest, SaveAsKeepsTheDocumentAndAFailedSaveSaysSo) {
+    writePicture(path("a.png"), 40, 30);
+    open();
+    openFile("a.png");
+    view->document().setModified(true);
+    answers.saveAsPath = path("copy.bmp");
+    EXPECT_TRUE(frame->runCommand(cmd::kSaveAs));
+    EXPECT_TRUE(fs::exists(path("copy.bmp")));
+    EXPECT_EQ(view->document().path(), path("a.png"));
+    EXPECT_EQ(frame->GetTitle().utf8_string(), "a.png - Tarn Photo Viewer");
+    EXPECT_FALSE(view->document().modified());
+
+    // A save that cannot be written: the message, and the changes are still there.
+    view->document().setModified(true);
+    const std::string missing = fixture.pictures + "/no such folder/x.png";
+    answers.saveAsPath = missing;
+    EXPECT_TRUE(frame->runCommand(cmd::kSaveAs));
+    ASSERT_FALSE(answers.asked.empty());
+    EXPECT_EQ(answers.asked.back(), "Save File: Failed to save file '" + missing + "'.");
+    EXPECT_TRUE(view->document().modified());
+    // Cancel in the save dialog saves nothing.
+    answers.saveAsPath.reset();
+    const std::size_t before = answers.asked.size();
+    EXPECT_TRUE(frame->runCommand(cmd::kSaveAs));
+    EXPECT_EQ(answers.asked.size(), before + 1);
+    EXPECT_TRUE(view->document().modified());
+}
+
+TEST_F(ImageViewTest, DeletingTheLastImageShowsThePreviousOne) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 50, 20);
+    writePicture(path("c.png"), 30, 20);
+    open();
+    openFile("c.png");
+    view->document().setModified(true);
+    answers.confirm = false;
+    EXPECT_TRUE(frame->runCommand(cmd::kDelete));
+    EXPECT_TRUE(fs::exists(path("c.png")));
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0],
+              "Delete File: The file has been changed. Do you really want to delete the file?");
+
+    answers.confirm = true;
+    EXPECT_TRUE(frame->runCommand(cmd::kDelete));
+    EXPECT_FALSE(fs::exists(path("c.png")));
+    EXPECT_EQ(openName(), "b.png");
+    EXPECT_EQ(indexOf("c.png"), -1);
+    // The file went to the Trash of the run, not away for good.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    ASSERT_NE(dataHome, nullptr);
+    EXPECT_TRUE(fs::exists(std::string(dataHome) + "/Trash/files/c.png"));
+
+    // In the middle, the next image follows.
+    frame->runCommand(cmd::kFirstImage);
+    EXPECT_EQ(openName(), "a.png");
+    EXPECT_TRUE(frame->runCommand(cmd::kDelete));
+    EXPECT_EQ(openName(), "b.png");
+}
+
+TEST_F(ImageViewTest, ZoomCommandsAndTheFitAppliedToEachNewImage) {
+    writePicture(path("a.png"), 3000, 2000);
+    writePicture(path("b.png"), 3000, 2000);
+    open();
+    openFile("a.png");
+    const double fitted = view->geometry().zoom();
+    EXPECT_LT(fitted, 1.0);
+    EXPECT_TRUE(frame->commandState(cmd::kZoomFitImage).checked);
+    EXPECT_TRUE(frame->runCommand(cmd::kZoomIn));
+    EXPECT_GT(view->geometry().zoom(), fitted);
+    EXPECT_FALSE(view->geometry().fitActive());
+    EXPECT_TRUE(frame->runCommand(cmd::kZoom100));
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 1.0);
+    EXPECT_TRUE(frame->commandState(cmd::kZoom100).checked);
+    EXPECT_EQ(frame->statusBar()->slider()->GetValue(), zoomToSlider(1.0));
+    // The next image opens with the zoom type again.
+    EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
+    EXPECT_TRUE(view->geometry().fitActive());
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), fitted);
+    // 100 % shows scroll bars for a picture larger than the window.
+    frame->runCommand(cmd::kActualSize);
+    EXPECT_TRUE(view->geometry().horizontalBar().shown);
+    EXPECT_TRUE(view->HasScrollbar(wxHORIZONTAL));
+}
+
+TEST_F(ImageViewTest, PixelsAtOneHundredAndSixteenHundredPercent) {
+    writeChecker(path("checker.png"), 4, 4);
+    open();
+    openFile("checker.png");
+    ASSERT_DOUBLE_EQ(view->geometry().zoom(), 1.0);
+    wxImage shown = grab();
+    const int w = shown.GetWidth();
+    const int h = shown.GetHeight();
+    const int left = (w - 4 + 1) / 2;
+    const int top = (h - 4 + 1) / 2;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(shown.GetRed(left + x, top + y), (x + y) % 2 == 0 ? 255 : 0) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(shown.GetRed(left - 1, top), 138);
+    EXPECT_EQ(shown.GetRed(left, top - 1), 138);
+
+    EXPECT_TRUE(frame->runCommand(cmd::kZoom1600));
+    shown = grab();
+    const int bigLeft = (w - 64 + 1) / 2;
+    const int bigTop = (h - 64 + 1) / 2;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const int expected = (x / 16 + y / 16) % 2 == 0 ? 255 : 0;
+            ASSERT_EQ(shown.GetRed(bigLeft + x, bigTop + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(shown.GetRed(bigLeft - 1, bigTop + 5), 138);
+    EXPECT_EQ(shown.GetRed(bigLeft + 64, bigTop + 5), 138);
+}
+
+TEST_F(ImageViewTest, QuickSlideShowStepsAndStopsAtTheLastImage) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 50, 20);
+    open();
+    openFile("a.png");
+    EXPECT_TRUE(frame->commandState(cmd::kQuickSlideShow).enabled);
+    EXPECT_TRUE(frame->runCommand(cmd::kQuickSlideShow));
+    EXPECT_TRUE(view->quickSlideShowRunning());
+    EXPECT_TRUE(frame->commandState(cmd::kQuickSlideShow).checked);
+    wxTimerEvent tick;
+    view->onQuickSlideTimer(tick);
+    EXPECT_EQ(openName(), "b.png");
+    EXPECT_TRUE(view->quickSlideShowRunning());
+    view->onQuickSlideTimer(tick);
+    EXPECT_EQ(openName(), "b.png");
+    EXPECT_FALSE(view->quickSlideShowRunning());
+}
+
+TEST_F(ImageViewTest, FullScreenHidesThePointerAfterATick) {
+    writePicture(path("a.png"), 40, 30);
+    open();
+    openFile("a.png");
+    EXPECT_TRUE(frame->runCommand(cmd::kFullScreen));
+    EXPECT_TRUE(view->isFullScreen());
+    EXPECT_TRUE(frame->isFullScreen());
+    EXPECT_EQ(view->backdrop(), wxColour(0, 0, 0));
+    EXPECT_FALSE(view->geometry().horizontalBar().shown);
+    wxTimerEvent tick;
+    view->onCursorTimer(tick);
+    EXPECT_TRUE(view->cursorHidden());
+    wxMouseEvent move(wxEVT_MOTION);
+    move.SetPosition(wxPoint(7, 9));
+    view->GetEventHandler()->ProcessEvent(move);
+    EXPECT_FALSE(view->cursorHidden());
+    // Leaving the image view leaves full screen too.
+    EXPECT_TRUE(frame->runCommand(cmd::kBrowse));
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_FALSE(view->isFullScreen());
+    EXPECT_EQ(view->backdrop(), wxColour(138, 138, 138));
+}
+
+}  // namespace
+}  // namespace tarn
