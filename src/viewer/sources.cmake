@@ -2,4 +2,4 @@
 tarn_core_sources(undo_history.cpp)
 tarn_ui_sources(image_view.cpp)
 tarn_core_sources(zoom_steps.cpp view_geometry.cpp)
-tarn_core_sources(image_loading.cpp prefetch_slot.cpp)
+tarn_core_sources(image_loading.cpp prefetch_slot.cpp image_document.cpp)
