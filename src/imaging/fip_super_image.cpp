@@ -178,9 +178,19 @@ bool saveBitmap(FIBITMAP* dib, FREE_IMAGE_FORMAT fif, const char* path, int flag
     if (dib == nullptr || path == nullptr || !writesDirectly(fif, dib)) {
         return false;
     }
-    return writeFileAtomically(path, [&](const std::string& temp) {
-        return FreeImage_Save(fif, dib, temp.c_str(), flags) != FALSE;
-    });
+    // Encoded in memory first: the library's file writers do not notice a full disk, and a
+    // file cut short must never replace the old one. The byte writer checks every write.
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    if (memory == nullptr) {
+        return false;
+    }
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    const bool saved = FreeImage_SaveToMemory(fif, dib, memory, flags) != FALSE &&
+                       FreeImage_AcquireMemory(memory, &data, &size) != FALSE &&
+                       writeBytesAtomically(path, data, size);
+    FreeImage_CloseMemory(memory);
+    return saved;
 }
 
 BitmapPtr thumbnailOf(FIBITMAP* src, unsigned width, unsigned height, bool convert) {

@@ -34,12 +34,14 @@ public:
 
     // Opens item index (its file path may be empty: nothing to load) at page: closes first, then
     // takes the image from the slot when it holds this path and page (waiting for its loader),
-    // else loads the file. Returns whether an image is now open.
+    // else loads the file. Returns whether an image is now open; a file that cannot be read
+    // leaves no image and an empty path, with the index, page and page count kept.
     bool open(int index, const std::string& path, int page, PrefetchSlot& slot);
 
     // Saves the image to target (atomically: a failure leaves the file there untouched).
     // Converts the image to a depth the target format can store first; a file of more than one
-    // page saved in its own format keeps every other page. Clears modified on success.
+    // page saved in its own format keeps every other page. Clears modified on success. A failed
+    // save leaves the image, its depth and its undo steps as they were.
     SaveOutcome saveTo(const std::string& target);
 
     bool hasImage() const { return m_image && m_image->isValid(); }

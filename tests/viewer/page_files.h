@@ -2,8 +2,12 @@
 
 #include <FreeImage.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "fakes/temp_dir.h"
 
 #include "imaging/fip_super_image.h"
 #include "imaging/image_fixtures.h"
@@ -49,6 +53,51 @@ inline std::vector<unsigned> pageWidths(const std::string& path,
     }
     FreeImage_CloseMultiBitmap(pages);
     return widths;
+}
+
+// Makes one page of a little-endian TIFF unreadable while the file still counts all its pages:
+// its samples are given a bit depth no reader takes.
+inline bool breakTiffPage(const std::string& path, int brokenPage) {
+    std::string bytes = readFile(path);
+    const auto u16 = [&](std::size_t at) {
+        std::uint16_t v = 0;
+        std::memcpy(&v, &bytes[at], 2);
+        return v;
+    };
+    const auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, &bytes[at], 4);
+        return v;
+    };
+    if (bytes.size() < 8 || bytes.compare(0, 2, "II") != 0) {
+        return false;
+    }
+    std::uint32_t directory = u32(4);
+    for (int page = 0; directory != 0 && directory + 2u <= bytes.size(); ++page) {
+        const unsigned entries = u16(directory);
+        if (directory + 2u + 12u * entries + 4u > bytes.size()) {
+            return false;
+        }
+        for (unsigned e = 0; e < entries && page == brokenPage; ++e) {
+            const std::size_t entry = directory + 2u + 12u * e;
+            if (u16(entry) != 258) {  // BitsPerSample
+                continue;
+            }
+            const std::uint32_t count = u32(entry + 4);
+            const std::size_t values = count * 2u <= 4u ? entry + 8 : u32(entry + 8);
+            if (values + count * 2u > bytes.size()) {
+                return false;
+            }
+            for (std::uint32_t k = 0; k < count; ++k) {
+                const std::uint16_t odd = 7;
+                std::memcpy(&bytes[values + 2u * k], &odd, 2);
+            }
+            writeFile(path, bytes);
+            return true;
+        }
+        directory = u32(directory + 2u + 12u * entries);
+    }
+    return false;
 }
 
 }  // namespace tarn::test
