@@ -3,6 +3,8 @@
 #include "viewer/image_view.h"
 
 #include <wx/dcclient.h>
+
+#include <algorithm>
 #include <wx/settings.h>
 
 #include "app/app_context.h"
@@ -55,8 +57,9 @@ CImageView::CImageView(CMainFrame& frame, AppContext& context)
       m_cursorTimer(this),
       m_quickSlideTimer(this) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    m_geometry.setScrollBarSize(wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this),
-                                wxSystemSettings::GetMetric(wxSYS_HSCROLL_Y, this));
+    m_barWidth = std::max(0, wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this));
+    m_barHeight = std::max(0, wxSystemSettings::GetMetric(wxSYS_HSCROLL_Y, this));
+    m_geometry.setScrollBarSize(m_barWidth, m_barHeight);
     // Both scroll bars are hidden until an image needs them.
     SetScrollbar(wxHORIZONTAL, 0, 0, 0);
     SetScrollbar(wxVERTICAL, 0, 0, 0);
@@ -75,8 +78,8 @@ CImageView::CImageView(CMainFrame& frame, AppContext& context)
     Bind(wxEVT_MOTION, &CImageView::onMotion, this);
     Bind(wxEVT_LEFT_DCLICK, &CImageView::onLeftDoubleClick, this);
     Bind(wxEVT_SET_CURSOR, &CImageView::onSetCursor, this);
-    Bind(wxEVT_TIMER, &CImageView::onCursorTimer, this, m_cursorTimer.GetId());
-    Bind(wxEVT_TIMER, &CImageView::onQuickSlideTimer, this, m_quickSlideTimer.GetId());
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { onCursorTimer(); }, m_cursorTimer.GetId());
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { onQuickSlideTimer(); }, m_quickSlideTimer.GetId());
     Bind(EVT_IMAGE_PRELOADED, &CImageView::onPreloaded, this);
 }
 
@@ -98,6 +101,27 @@ void CImageView::syncGeometry() {
     const wxSize size = GetSize();
     m_geometry.setWindowSize(size.x, size.y);
     applyScrollBars();
+}
+
+bool CImageView::measureScrollBars() {
+    // The theme decides how thick the bars are; once one is shown its real thickness counts.
+    const wxSize outer = GetSize();
+    const wxSize client = GetClientSize();
+    int vertical = m_barWidth;
+    int horizontal = m_barHeight;
+    if (m_geometry.verticalBar().shown && outer.x > client.x) {
+        vertical = outer.x - client.x;
+    }
+    if (m_geometry.horizontalBar().shown && outer.y > client.y) {
+        horizontal = outer.y - client.y;
+    }
+    if (vertical != m_barWidth || horizontal != m_barHeight) {
+        m_barWidth = vertical;
+        m_barHeight = horizontal;
+        m_geometry.setScrollBarSize(vertical, horizontal);
+        return true;
+    }
+    return false;
 }
 
 void CImageView::applyScrollBars() {
@@ -123,6 +147,10 @@ void CImageView::zoomChanged() {
 
 void CImageView::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
+    // The bars shown since the last paint have taken their room by now.
+    if (measureScrollBars()) {
+        syncGeometry();
+    }
     m_renderer.paint(dc, m_geometry, m_document.image(), m_document.path(),
                      m_frame.statusBar()->tracking(), m_backdrop);
 }
@@ -136,6 +164,7 @@ void CImageView::onSize(wxSizeEvent& event) {
         return;
     }
     const double zoom = m_geometry.zoom();
+    measureScrollBars();
     syncGeometry();
     Refresh(false);
     if (zoom != m_geometry.zoom()) {
@@ -259,7 +288,7 @@ void CImageView::setFullScreen(bool on) {
     Refresh(false);
 }
 
-void CImageView::onCursorTimer(wxTimerEvent&) {
+void CImageView::onCursorTimer() {
     if (!m_fullScreen) {
         return;
     }
@@ -285,7 +314,7 @@ void CImageView::restartQuickSlide() {
     }
 }
 
-void CImageView::onQuickSlideTimer(wxTimerEvent&) {
+void CImageView::onQuickSlideTimer() {
     m_quickSlideTimer.Stop();
     const int next = nextImageIndex();
     if (next < 0) {

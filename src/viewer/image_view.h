@@ -15,6 +15,9 @@
 
 namespace tarn {
 
+// Posted by the pre-loader when the next image is read.
+wxDECLARE_EVENT(EVT_IMAGE_PRELOADED, wxThreadEvent);
+
 struct AppContext;
 class CMainFrame;
 class CommandReceiver;
@@ -119,8 +122,8 @@ public:
     CommandReceiver& receiver() { return *m_receiver; }
 
     // Timer ticks, public so that tests need not wait for them.
-    void onCursorTimer(wxTimerEvent& event);
-    void onQuickSlideTimer(wxTimerEvent& event);
+    void onCursorTimer();
+    void onQuickSlideTimer();
 
 private:
     class Receiver;
@@ -141,6 +144,8 @@ private:
 
     void syncGeometry();
     void applyScrollBars();
+    // Whether the bars' thickness changed.
+    bool measureScrollBars();
     void zoomChanged();
     void onPaint(wxPaintEvent& event);
     void onSize(wxSizeEvent& event);
@@ -166,6 +171,8 @@ private:
     wxTimer m_cursorTimer;
     wxTimer m_quickSlideTimer;
     bool m_applyingBars = false;
+    int m_barWidth = 0;   // of a vertical scroll bar
+    int m_barHeight = 0;  // of a horizontal one
 };
 
 }  // namespace tarn

@@ -17,8 +17,6 @@
 
 namespace tarn {
 
-wxDECLARE_EVENT(EVT_IMAGE_PRELOADED, wxThreadEvent);
-
 namespace {
 
 constexpr int kSaveResult = 1000;
