@@ -76,7 +76,10 @@ void CMainFrame::requestExit() {
 }
 
 void CMainFrame::onClose(wxCloseEvent& event) {
-    if (m_mode == kImageMode && event.CanVeto() && !m_exitRequested) {
+    // Closing during the slide show ends it and then closes the frame, whatever mode it left.
+    const bool fromSlideShow = m_mode == kSlideShowMode;
+    stopSlideShow();
+    if (m_mode == kImageMode && event.CanVeto() && !m_exitRequested && !fromSlideShow) {
         // Closing the window in the image mode only returns to the browser.
         leaveImageMode();
         event.Veto();
