@@ -103,6 +103,8 @@ TEST(SlideShow, NextAndPreviousSkipOtherFilesBothWays) {
     EXPECT_EQ(f.shown(), "a.png");
     ASSERT_NE(f.view()->currentImage(), nullptr);
     EXPECT_EQ(f.view()->currentPageCount(), 1);
+    // The next image is being read in the background already.
+    EXPECT_EQ(f.view()->prefetchSlot().path(), f.path("c.png"));
     // The browser's commands rest while the show runs.
     EXPECT_FALSE(frame->commandState(cmd::kSlideShow).enabled);
 
@@ -320,6 +322,30 @@ TEST(SlideShow, StartedFromTheImageModeGoesBackToIt) {
     // Stopping twice is harmless.
     frame->stopSlideShow();
     EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+}
+
+TEST(SlideShow, StoppingLetsGoOfTheImageReadAhead) {
+    SlideShowFixture f;
+    f.addPicture("a.png", 40, 30, *wxRED);
+    // Large enough that the loader is usually still reading when the show stops at once.
+    f.addPicture("b.png", 3000, 2500, *wxGREEN);
+    CMainFrame* frame = f.open();
+    for (int round = 0; round < 2; ++round) {
+        frame->startSlideShow(0);
+        EXPECT_EQ(f.view()->prefetchSlot().path(), f.path("b.png"));
+        if (round == 1) {
+            // The loader is done before the show stops: stopping itself empties the slot.
+            while (f.view()->prefetchSlot().loading()) {
+                pumpEvents(10);
+            }
+        }
+        frame->stopSlideShow();
+        // Either at once or when the loader's message arrives after the show ended.
+        EXPECT_TRUE(waitFor([&] {
+            return !f.view()->prefetchSlot().loading() && f.view()->prefetchSlot().path().empty();
+        })) << round;
+        EXPECT_FALSE(f.view()->prefetchSlot().hasResult());
+    }
 }
 
 TEST(SlideShow, StripButtonsAndTheirPlace) {
