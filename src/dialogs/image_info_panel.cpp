@@ -65,12 +65,12 @@ void CImageInfoPanel::showFile(const std::string& path) {
     if (known && m_showPreview->GetValue()) {
         wxBusyCursor wait;
         Thumbnail thumb = makeFileThumbnail(path, m_areaWidth, m_areaHeight);
-        preview = std::move(thumb.image);
+        preview.replace(thumb.image);
         width = thumb.photoWidth;
         height = thumb.photoHeight;
     }
     // A preview left from an earlier file must not come back when previews are turned on.
-    setPreview(std::move(preview));
+    setPreview(preview);
     if (known) {
         showInformation(width, height);
     } else {
@@ -91,12 +91,15 @@ void CImageInfoPanel::onShowPreviewClicked(wxCommandEvent&) {
     }
     if (imageFormatByContent(m_path) != FIF_UNKNOWN) {
         wxBusyCursor wait;
-        setPreview(std::move(makeFileThumbnail(m_path, m_areaWidth, m_areaHeight).image));
+        Thumbnail thumb = makeFileThumbnail(m_path, m_areaWidth, m_areaHeight);
+        setPreview(thumb.image);
     }
 }
 
-void CImageInfoPanel::setPreview(fipSuperImage image) {
-    m_previewImage = std::move(image);
+void CImageInfoPanel::setPreview(fipSuperImage& image) {
+    // Assigning an empty image would keep the old bitmap, so the old one is dropped first.
+    m_previewImage.clear();
+    m_previewImage.replace(image);
     if (!m_previewImage.isValid()) {
         m_preview->SetBitmap(wxBitmap());
         m_preview->Hide();

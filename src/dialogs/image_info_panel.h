@@ -43,7 +43,7 @@ public:
 
 private:
     void onShowPreviewClicked(wxCommandEvent& event);
-    void setPreview(fipSuperImage image);
+    void setPreview(fipSuperImage& image);  // takes the bitmap over
     void showInformation(unsigned width, unsigned height);
     void showUnavailable();
 

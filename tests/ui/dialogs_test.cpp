@@ -1,0 +1,435 @@
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/modalhook.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+#include "app/settings.h"
+#include "common/text_format.h"
+#include "dialogs/dlg_open_file.h"
+#include "dialogs/dlg_query_save.h"
+#include "dialogs/dlg_save_file.h"
+#include "dialogs/image_info_panel.h"
+#include "fakes/temp_dir.h"
+#include "imaging/image_fixtures.h"
+#include "imaging/imaging_service.h"
+#include "ui_test_support.h"
+
+namespace tarn {
+namespace {
+
+// Runs the dialog modally and calls step from inside its loop every 50 ms until step says it
+// is done (it ends the dialog itself). A dialog still open after ten seconds is ended with -1.
+int runModal(wxDialog& dialog, const std::function<bool()>& step) {
+    wxTimer timer;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (!dialog.IsModal()) {
+            return;
+        }
+        if (step()) {
+            timer.Stop();
+        } else if (std::chrono::steady_clock::now() > deadline) {
+            timer.Stop();
+            dialog.EndModal(-1);
+        }
+    });
+    timer.Start(50);
+    const int result = dialog.ShowModal();
+    timer.Stop();
+    return result;
+}
+
+void pressButton(wxWindow& dialog, int id) {
+    wxWindow* button = dialog.FindWindow(id);
+    ASSERT_NE(button, nullptr) << id;
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(click);
+}
+
+// A save-changes dialog whose save-as step answers without the platform's chooser.
+class ScriptedQuerySave : public CDlgQuerySave {
+public:
+    using CDlgQuerySave::CDlgQuerySave;
+    std::string answer;  // empty: the save dialog was cancelled
+    int saveAsRuns = 0;
+
+protected:
+    bool runSaveAs(std::string& chosen) override {
+        ++saveAsRuns;
+        chosen = answer;
+        return !answer.empty();
+    }
+};
+
+class QuerySaveDialog : public testing::Test {
+protected:
+    ImagingService m_imaging;
+    fipSuperImage m_image = test::pictureImage(20, 10);
+};
+
+TEST_F(QuerySaveDialog, EachButtonEndsWithItsResult) {
+    for (const int id : {CDlgQuerySave::kSave, CDlgQuerySave::kDiscard, CDlgQuerySave::kCancel}) {
+        CDlgQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+        const int result = runModal(dialog, [&] {
+            pressButton(dialog, id);
+            return true;
+        });
+        EXPECT_EQ(result, id);
+        EXPECT_EQ(dialog.chosenPath(), "");
+    }
+}
+
+TEST_F(QuerySaveDialog, LooksAsDesigned) {
+    CDlgQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+    EXPECT_EQ(dialog.GetTitle(), "Save Changes");
+    const struct {
+        int id;
+        const char* label;
+    } buttons[] = {{1000, "&Save"}, {1001, "Save &As..."}, {1002, "&Discard"}, {2, "&Cancel"}};
+    int lastX = -1;
+    for (const auto& expected : buttons) {
+        auto* button = dynamic_cast<wxButton*>(dialog.FindWindow(expected.id));
+        ASSERT_NE(button, nullptr) << expected.label;
+        EXPECT_EQ(button->GetLabel(), expected.label);
+        EXPECT_GT(button->GetPosition().x, lastX);  // one row, in this order
+        lastX = button->GetPosition().x;
+    }
+    bool iconFound = false;
+    bool textFound = false;
+    for (wxWindow* child : dialog.GetChildren()) {
+        if (auto* icon = dynamic_cast<wxStaticBitmap*>(child)) {
+            iconFound = icon->GetBitmap().IsOk() && child->GetPosition() == wxPoint(10, 10);
+        }
+        if (auto* text = dynamic_cast<wxStaticText*>(child)) {
+            textFound =
+                text->GetLabel() == "Do you want to save the changes you've made to this image?";
+            // The text fits inside the dialog.
+            EXPECT_LE(text->GetRect().GetRight(), dialog.GetClientSize().x);
+        }
+    }
+    EXPECT_TRUE(iconFound);
+    EXPECT_TRUE(textFound);
+}
+
+TEST_F(QuerySaveDialog, EscapeAndClosingCancel) {
+    {
+        CDlgQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+        const int result = runModal(dialog, [&] {
+            if (!dialog.IsShownOnScreen()) {
+                return false;
+            }
+            dialog.FindWindow(CDlgQuerySave::kSave)->SetFocus();
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+            return true;
+        });
+        EXPECT_EQ(result, CDlgQuerySave::kCancel);
+    }
+    {
+        CDlgQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+        const int result = runModal(dialog, [&] {
+            dialog.Close();
+            return true;
+        });
+        EXPECT_EQ(result, CDlgQuerySave::kCancel);
+    }
+}
+
+TEST_F(QuerySaveDialog, SaveAsGivesThePathOrCancels) {
+    {
+        ScriptedQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+        const int result = runModal(dialog, [&] {
+            pressButton(dialog, CDlgQuerySave::kSaveAs);
+            return true;
+        });
+        EXPECT_EQ(dialog.saveAsRuns, 1);
+        EXPECT_EQ(result, CDlgQuerySave::kCancel);
+        EXPECT_EQ(dialog.chosenPath(), "");
+    }
+    {
+        ScriptedQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+        dialog.answer = "/tmp/other.jpg";
+        const int result = runModal(dialog, [&] {
+            pressButton(dialog, CDlgQuerySave::kSaveAs);
+            return true;
+        });
+        EXPECT_EQ(result, CDlgQuerySave::kSaveAs);
+        EXPECT_EQ(dialog.chosenPath(), "/tmp/other.jpg");
+    }
+}
+
+// Notes every modal dialog that starts; native choosers are not in the top-level list.
+class ModalWatch : public wxModalDialogHook {
+public:
+    ModalWatch() { Register(); }
+    ~ModalWatch() override { Unregister(); }
+    wxDialog* latest = nullptr;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        latest = dialog;
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override {
+        if (latest == dialog) {
+            latest = nullptr;
+        }
+    }
+};
+
+// The real save dialog, cancelled in the chooser, makes the whole answer a cancel.
+TEST_F(QuerySaveDialog, CancelledChooserCancels) {
+    test::TempDir dir;
+    CDlgQuerySave dialog(nullptr, dir.file("photo.png"), m_image);
+    ModalWatch watch;
+    bool chooserSeen = false;
+    wxTimer closer;
+    closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (auto* chooser = dynamic_cast<CDlgSaveFile*>(watch.latest)) {
+            chooserSeen = true;
+            // The type list starts at the picture's own type.
+            EXPECT_EQ(chooser->currentTypeExtension(), "png");
+            EXPECT_EQ(chooser->nameBoxText(), "photo.png");
+            chooser->EndModal(wxID_CANCEL);
+            closer.Stop();
+        }
+    });
+    closer.Start(100);
+    const int result = runModal(dialog, [&] {
+        pressButton(dialog, CDlgQuerySave::kSaveAs);
+        return true;
+    });
+    closer.Stop();
+    EXPECT_TRUE(chooserSeen);
+    EXPECT_EQ(result, CDlgQuerySave::kCancel);
+    EXPECT_EQ(dialog.chosenPath(), "");
+}
+
+const std::string kSaveFilter =
+    "Windows or OS/2 Bitmap (*.bmp)|*.bmp|"
+    "Independent JPEG Group (*.jpg;*.jif;*.jpeg;*.jpe)|*.jpg;*.jif;*.jpeg;*.jpe|"
+    "Portable Network Graphics (*.png)|*.png|"
+    "Tagged Image File Format (*.tif;*.tiff)|*.tif;*.tiff";
+
+TEST(SaveFileDialog, PreselectsTheInitialNamesType) {
+    test::TempDir dir;
+    CDlgSaveFile dialog(nullptr, dir.file("photo.png"), kSaveFilter);
+    EXPECT_EQ(dialog.GetFilterIndex(), 2);
+    EXPECT_EQ(dialog.currentTypeExtension(), "png");
+    CDlgSaveFile unnamed(nullptr, "", kSaveFilter);
+    EXPECT_EQ(unnamed.GetFilterIndex(), 0);
+}
+
+TEST(SaveFileDialog, ChangingTheTypeRenamesTheNameBox) {
+    test::TempDir dir;
+    CDlgSaveFile dialog(nullptr, dir.file("photo.png"), kSaveFilter);
+    std::vector<std::string> names;
+    int step = 0;
+    const int result = runModal(dialog, [&] {
+        switch (step++) {
+            case 0:
+                names.push_back(dialog.nameBoxText());
+                dialog.SetFilterIndex(1);  // JPEG
+                return false;
+            case 1:
+                names.push_back(dialog.nameBoxText());
+                dialog.setNameBoxText("");
+                dialog.SetFilterIndex(3);  // TIFF
+                return false;
+            case 2:
+                names.push_back(dialog.nameBoxText());
+                dialog.setNameBoxText("Summer.TIF");
+                dialog.SetFilterIndex(0);  // BMP
+                return false;
+            default:
+                names.push_back(dialog.nameBoxText());
+                dialog.EndModal(wxID_CANCEL);
+                return true;
+        }
+    });
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_EQ(names, (std::vector<std::string>{"photo.png", "photo.jpg", ".tif", "Summer.bmp"}));
+}
+
+class InfoPanel : public testing::Test {
+protected:
+    InfoPanel() : m_settings(m_dir.file("Config.ini")) {
+        m_frame = new wxFrame(nullptr, wxID_ANY, "panel", wxDefaultPosition, wxSize(700, 300));
+        m_jpeg = m_dir.file("holiday.jpg");
+        test::writeBytes(m_jpeg, test::encodeJpeg(640, 480));
+    }
+    ~InfoPanel() override { m_frame->Destroy(); }
+
+    CImageInfoPanel* makePanel() {
+        auto* panel = new CImageInfoPanel(m_frame, m_settings);
+        test::showAndWait(m_frame);
+        return panel;
+    }
+
+    static void click(wxCheckBox* box, bool checked) {
+        box->SetValue(checked);
+        wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
+        event.SetEventObject(box);
+        event.SetInt(checked ? 1 : 0);
+        box->GetEventHandler()->ProcessEvent(event);
+    }
+
+    static void expectUnavailable(const CImageInfoPanel& panel) {
+        EXPECT_EQ(panel.formatLabel()->GetLabel(), "Unavailable");
+        EXPECT_TRUE(panel.formatLabel()->IsShown());
+        for (wxWindow* hidden : std::initializer_list<wxWindow*>{
+                 panel.formatValue(), panel.sizeLabel(), panel.sizeValue(), panel.widthLabel(),
+                 panel.widthValue(), panel.heightLabel(), panel.heightValue()}) {
+            EXPECT_FALSE(hidden->IsShown()) << hidden->GetLabel();
+        }
+        EXPECT_FALSE(panel.previewBox()->IsShown());
+    }
+
+    ImagingService m_imaging;
+    test::TempDir m_dir;
+    SettingsStore m_settings;
+    wxFrame* m_frame;
+    std::string m_jpeg;
+};
+
+TEST_F(InfoPanel, StartsUnavailableWithTheGroupAndCheckBox) {
+    CImageInfoPanel* panel = makePanel();
+    EXPECT_EQ(panel->group()->GetLabel(), "Image Information");
+    EXPECT_EQ(panel->showPreviewBox()->GetLabel(), "Show preview");
+    EXPECT_TRUE(panel->showPreviewBox()->GetValue());  // the setting's default
+    expectUnavailable(*panel);
+}
+
+TEST_F(InfoPanel, JpegShowsFormatSizeDimensionsAndACentredPreview) {
+    CImageInfoPanel* panel = makePanel();
+    panel->showFile(m_jpeg);
+    test::pumpEvents();
+    EXPECT_EQ(panel->formatLabel()->GetLabel(), "Format:");
+    EXPECT_EQ(panel->formatValue()->GetLabel(), "JPEG");
+    EXPECT_EQ(panel->sizeLabel()->GetLabel(), "Size:");
+    EXPECT_EQ(panel->sizeValue()->GetLabel(), sizeText(std::filesystem::file_size(m_jpeg)));
+    EXPECT_EQ(panel->widthValue()->GetLabel(), "640");
+    EXPECT_EQ(panel->heightValue()->GetLabel(), "480");
+    for (wxWindow* shown : std::initializer_list<wxWindow*>{
+             panel->formatValue(), panel->sizeLabel(), panel->sizeValue(), panel->widthLabel(),
+             panel->widthValue(), panel->heightLabel(), panel->heightValue()}) {
+        EXPECT_TRUE(shown->IsShown());
+    }
+
+    // The preview fits the area, keeps the picture's shape and sits in the middle of the area
+    // to the right of the group.
+    ASSERT_TRUE(panel->previewBox()->IsShown());
+    const wxSize area = panel->previewArea();
+    const wxBitmap bitmap = panel->previewBox()->GetBitmap();
+    EXPECT_EQ(bitmap.GetWidth() == area.x || bitmap.GetHeight() == area.y, true);
+    EXPECT_LE(bitmap.GetWidth(), area.x);
+    EXPECT_LE(bitmap.GetHeight(), area.y);
+    EXPECT_NEAR(bitmap.GetWidth() * 480.0 / 640.0, bitmap.GetHeight(), 1.0);
+    const wxRect box = panel->previewBox()->GetRect();
+    const int areaLeft = panel->group()->GetRect().GetRight() + 1 + 20;
+    const int areaTop = panel->group()->GetPosition().y;
+    EXPECT_NEAR(box.x + box.width / 2.0, areaLeft + area.x / 2.0, 1.5);
+    EXPECT_NEAR(box.y + box.height / 2.0, areaTop + area.y / 2.0, 1.5);
+}
+
+TEST_F(InfoPanel, FoldersUnknownFilesAndNoSelectionAreUnavailable) {
+    CImageInfoPanel* panel = makePanel();
+    const std::string folder = m_dir.file("album.jpg");
+    std::filesystem::create_directory(folder);
+    const std::string text = m_dir.file("readme.png");
+    test::writeFile(text, "plain words");
+    for (const std::string& path : {folder, text, std::string()}) {
+        panel->showFile(m_jpeg);
+        ASSERT_EQ(panel->formatValue()->GetLabel(), "JPEG");
+        panel->showFile(path);
+        SCOPED_TRACE(path);
+        expectUnavailable(*panel);
+    }
+}
+
+TEST_F(InfoPanel, PreviewOffKeepsTheBoxHiddenUntilCheckedThenStoresTheChoice) {
+    m_settings.set(settings::kShowPreview, false);
+    CImageInfoPanel* panel = makePanel();
+    EXPECT_FALSE(panel->showPreviewBox()->GetValue());
+    panel->showFile(m_jpeg);
+    EXPECT_FALSE(panel->previewBox()->IsShown());
+    EXPECT_FALSE(panel->hasPreview());
+    // The information is still there, its size read from the file.
+    EXPECT_EQ(panel->widthValue()->GetLabel(), "640");
+    EXPECT_EQ(panel->heightValue()->GetLabel(), "480");
+
+    click(panel->showPreviewBox(), true);
+    EXPECT_TRUE(panel->hasPreview());
+    EXPECT_TRUE(panel->previewBox()->IsShown());
+    EXPECT_NE(test::readFile(m_settings.path()).find("ShowPreview=1"), std::string::npos);
+
+    click(panel->showPreviewBox(), false);
+    EXPECT_FALSE(panel->previewBox()->IsShown());
+    EXPECT_NE(test::readFile(m_settings.path()).find("ShowPreview=0"), std::string::npos);
+    EXPECT_FALSE(m_settings.get(settings::kShowPreview));
+
+    // Checking it again shows the preview it already has.
+    click(panel->showPreviewBox(), true);
+    EXPECT_TRUE(panel->previewBox()->IsShown());
+}
+
+TEST_F(InfoPanel, PreviewOfAnEarlierFileDoesNotComeBack) {
+    CImageInfoPanel* panel = makePanel();
+    panel->showFile(m_jpeg);
+    ASSERT_TRUE(panel->hasPreview());
+    click(panel->showPreviewBox(), false);
+    const std::string png = m_dir.file("small.png");
+    ASSERT_TRUE(test::pictureImage(30, 60).save(FIF_PNG, png.c_str()));
+    panel->showFile(png);
+    click(panel->showPreviewBox(), true);
+    ASSERT_TRUE(panel->hasPreview());
+    // A picture smaller than the area is shown at its own size, never enlarged.
+    EXPECT_EQ(panel->previewBox()->GetBitmap().GetWidth(), 30);
+    EXPECT_EQ(panel->previewBox()->GetBitmap().GetHeight(), 60);
+}
+
+TEST(OpenFileDialog, SelectingAFileFillsThePanel) {
+    ImagingService imaging;
+    test::TempDir dir;
+    SettingsStore settings(dir.file("Config.ini"));
+    const std::string jpeg = dir.file("beach.jpg");
+    test::writeBytes(jpeg, test::encodeJpeg(300, 200));
+    CDlgOpenFile dialog(nullptr, settings, fipSuperImage::getOpenFileFilter(), dir.path().string());
+    std::string format;
+    std::string width;
+    bool selected = false;
+    const int result = runModal(dialog, [&] {
+        CImageInfoPanel* panel = dialog.infoPanel();
+        if (panel == nullptr) {
+            return false;
+        }
+        if (!selected) {
+            dialog.SetPath(wxString::FromUTF8(jpeg));
+            selected = true;
+            return false;
+        }
+        if (panel->currentPath() != jpeg) {
+            return false;
+        }
+        format = panel->formatValue()->GetLabel().utf8_string();
+        width = panel->widthValue()->GetLabel().utf8_string();
+        dialog.EndModal(wxID_CANCEL);
+        return true;
+    });
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_EQ(format, "JPEG");
+    EXPECT_EQ(width, "300");
+}
+
+}  // namespace
+}  // namespace tarn
