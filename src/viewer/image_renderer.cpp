@@ -10,7 +10,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <numeric>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -353,8 +355,14 @@ void downscale(const PixelReader& reader, int width, int height, unsigned char* 
                                           std::min(8u, static_cast<unsigned>(height))));
     std::vector<std::thread> workers;
     for (int i = 1; i < threads; ++i) {
-        workers.emplace_back(downscaleRows, std::cref(reader), std::cref(across), std::cref(down),
-                             height * i / threads, height * (i + 1) / threads, rgb, alpha);
+        const int top = height * i / threads;
+        const int bottom = height * (i + 1) / threads;
+        try {
+            workers.emplace_back(downscaleRows, std::cref(reader), std::cref(across),
+                                 std::cref(down), top, bottom, rgb, alpha);
+        } catch (const std::system_error&) {
+            downscaleRows(reader, across, down, top, bottom, rgb, alpha);  // no thread to be had
+        }
     }
     downscaleRows(reader, across, down, 0, height / threads, rgb, alpha);
     for (std::thread& worker : workers) {
@@ -448,10 +456,18 @@ void ImageRenderer::paint(wxDC& dc, const ViewGeometry& geometry, const fipImage
     wxRect drawn;
     const DrawPath how = geometry.drawPath(sliderDragging);
     if (how != DrawPath::None && image != nullptr && image->isValid()) {
-        const Source pixels = source(*image, path);
-        if (pixels.dib != nullptr) {
-            drawn = how == DrawPath::HighQuality ? drawCached(dc, geometry, pixels, path)
-                                                 : drawSampled(dc, geometry, pixels);
+        try {
+            const Source pixels = source(*image, path);
+            if (pixels.dib != nullptr) {
+                drawn = how == DrawPath::HighQuality ? drawCached(dc, geometry, pixels, path)
+                                                     : drawSampled(dc, geometry, pixels);
+            }
+        } catch (const std::bad_alloc&) {
+            // Out of memory for the pixels: the backdrop alone, and what was held let go.
+            invalidate();
+            m_pieceRgb = {};
+            m_pieceAlpha = {};
+            drawn = wxRect();
         }
     }
     fillBackdrop(dc, client, drawn, backdrop);
@@ -524,6 +540,11 @@ wxRect ImageRenderer::drawCached(wxDC& dc, const ViewGeometry& geometry, const S
         }
         m_cacheSize = wxSize(width, height);
         m_cachePath = path;
+        if (area > static_cast<std::size_t>(geometry.clientWidth()) * geometry.clientHeight()) {
+            // Kept for the next piece only when it is no bigger than the window.
+            m_pieceRgb = {};
+            m_pieceAlpha = {};
+        }
     }
     // The whole cache when it fits the client area, else the client-sized part at the scroll
     // offsets.

@@ -249,6 +249,36 @@ TEST_F(ImageRendererTest, SmoothedViewLargerThanTheWindowFollowsTheScrollOffsets
     }
 }
 
+TEST_F(ImageRendererTest, BigImageIsAveragedOverExactlyItsSourceBlocks) {
+    // Big enough to be shared out among threads in bands of rows.
+    fipImage image(FIT_BITMAP, 1250, 1000, 24);
+    for (int y = 0; y < 1000; ++y) {
+        for (int x = 0; x < 1250; ++x) {
+            setRgb(image, x, y, {x / 5, y / 4, (x + y) % 2 == 0 ? 255 : 0});
+        }
+    }
+    const ViewGeometry view = makeView(125, 100, 1250, 1000);
+    ASSERT_EQ(view.zoom(), 0.1);
+    ASSERT_EQ(view.drawPath(false), DrawPath::HighQuality);
+    // Each display pixel averages a 10 x 10 block.
+    const auto mean = [](int start, int divisor) {
+        int sum = 0;
+        for (int i = start; i < start + 10; ++i) {
+            sum += i / divisor;
+        }
+        return (sum + 5) / 10;
+    };
+    const wxImage out = paint(view, &image);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 125; ++x) {
+            const Rgb got = pixelAt(out, x, y);
+            ASSERT_NEAR(got.red, mean(10 * x, 5), 1) << x << "," << y;
+            ASSERT_NEAR(got.green, mean(10 * y, 4), 1) << x << "," << y;
+            ASSERT_NEAR(got.blue, 128, 1) << x << "," << y;
+        }
+    }
+}
+
 TEST_F(ImageRendererTest, ExtremeShapesDrawAtFitAndEnlarged) {
     fipImage dot(FIT_BITMAP, 1, 1, 24);
     setRgb(dot, 0, 0, {10, 20, 30});
