@@ -1,6 +1,11 @@
 #include "dialogs/dlg_open_file.h"
 
+#include <wx/display.h>
+
+#include <algorithm>
+
 #include "dialogs/image_info_panel.h"
+#include "dialogs/native_chooser.h"
 
 namespace tarn {
 
@@ -33,9 +38,27 @@ void CDlgOpenFile::onPanelUpdate(wxUpdateUIEvent& event) {
     if (m_panel == nullptr) {
         return;
     }
+    fitPanel();
     const std::string selected = GetCurrentlySelectedFilename().utf8_string();
     if (selected != m_panel->currentPath()) {
         m_panel->showFile(selected);
+    }
+}
+
+// The chooser shares its bottom row between the panel and the long type list, and may give the
+// panel less than it needs; a wider dialog gives it room, within the screen.
+void CDlgOpenFile::fitPanel() {
+    const int missing = m_panel->GetMinSize().x - m_panel->GetSize().x;
+    if (m_panelFitted || missing <= 0 || !IsShownOnScreen()) {
+        return;
+    }
+    m_panelFitted = true;
+    int width = 0;
+    int height = 0;
+    if (native_chooser::size(GetHandle(), width, height)) {
+        const int display = wxDisplay(this).GetClientArea().width;
+        native_chooser::resize(GetHandle(), std::max(width, std::min(display, width + 2 * missing)),
+                               height);
     }
 }
 

@@ -27,9 +27,11 @@ public:
 private:
     static wxWindow* createPanel(wxWindow* parent);
     void onPanelUpdate(wxUpdateUIEvent& event);
+    void fitPanel();
 
     SettingsStore& m_settings;
     CImageInfoPanel* m_panel = nullptr;
+    bool m_panelFitted = false;
 };
 
 }  // namespace tarn

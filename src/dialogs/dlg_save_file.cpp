@@ -1,32 +1,15 @@
 #include "dialogs/dlg_save_file.h"
 
-#include <dlfcn.h>
 #include <glib-object.h>
 
 #include <filesystem>
 
+#include "dialogs/native_chooser.h"
 #include "dialogs/save_type_rules.h"
 
 namespace tarn {
 
 namespace {
-
-// The chooser's name box has no wx accessor. The toolkit is already loaded by wx, so its two
-// functions are looked up there rather than built against its headers.
-using GetCurrentName = char* (*)(void* chooser);
-using SetCurrentName = void (*)(void* chooser, const char* name);
-
-GetCurrentName getCurrentNameFunction() {
-    static const auto function = reinterpret_cast<GetCurrentName>(
-        ::dlsym(RTLD_DEFAULT, "gtk_file_chooser_get_current_name"));
-    return function;
-}
-
-SetCurrentName setCurrentNameFunction() {
-    static const auto function = reinterpret_cast<SetCurrentName>(
-        ::dlsym(RTLD_DEFAULT, "gtk_file_chooser_set_current_name"));
-    return function;
-}
 
 void typeChangedCallback(GObject*, GParamSpec*, gpointer dialog) {
     static_cast<CDlgSaveFile*>(dialog)->onTypeChanged();
@@ -90,23 +73,16 @@ std::string CDlgSaveFile::currentTypeExtension() const {
 }
 
 std::string CDlgSaveFile::nameBoxText() const {
-    const GetCurrentName get = getCurrentNameFunction();
-    if (get == nullptr || GetHandle() == nullptr) {
-        return GetFilename().utf8_string();
+    if (const auto text = native_chooser::currentName(GetHandle())) {
+        return *text;
     }
-    char* text = get(GetHandle());
-    std::string result = text != nullptr ? text : "";
-    g_free(text);
-    return result;
+    return GetFilename().utf8_string();
 }
 
 void CDlgSaveFile::setNameBoxText(const std::string& text) {
-    const SetCurrentName set = setCurrentNameFunction();
-    if (set == nullptr || GetHandle() == nullptr) {
+    if (!native_chooser::setCurrentName(GetHandle(), text)) {
         SetFilename(wxString::FromUTF8(text));
-        return;
     }
-    set(GetHandle(), text.c_str());
 }
 
 void CDlgSaveFile::onTypeChanged() {

@@ -1,12 +1,12 @@
 #include "dialogs/image_info_panel.h"
 
 #include <wx/checkbox.h>
-#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
 #include "dialogs/image_file_info.h"
+#include "dialogs/preview_picture.h"
 #include "imaging/image_draw.h"
 #include "imaging/thumbnail_maker.h"
 
@@ -40,8 +40,7 @@ CImageInfoPanel::CImageInfoPanel(wxWindow* parent, SettingsStore& settings)
     m_areaTop = 0;
     m_areaWidth = area.x;
     m_areaHeight = area.y;
-    m_preview = new wxStaticBitmap(this, wxID_ANY, wxBitmap(), wxPoint(m_areaLeft, m_areaTop),
-                                   wxDefaultSize, wxBORDER_SIMPLE);
+    m_preview = new CPreviewPicture(this, wxPoint(m_areaLeft, m_areaTop));
     m_preview->Hide();
 
     m_showPreview =
@@ -108,11 +107,10 @@ void CImageInfoPanel::setPreview(fipSuperImage& image) {
     const wxBitmap bitmap = toWxBitmap(m_previewImage);
     const int width = bitmap.GetWidth();
     const int height = bitmap.GetHeight();
-    const wxSize border = m_preview->GetWindowBorderSize();
+    // The frame goes round the centred picture.
     m_preview->SetBitmap(bitmap);
-    m_preview->SetSize(m_areaLeft + (m_areaWidth - width) / 2 - border.x / 2,
-                       m_areaTop + (m_areaHeight - height) / 2 - border.y / 2, width + border.x,
-                       height + border.y);
+    m_preview->Move(m_areaLeft + (m_areaWidth - width) / 2 - CPreviewPicture::kBorder,
+                    m_areaTop + (m_areaHeight - height) / 2 - CPreviewPicture::kBorder);
     m_preview->Show(m_showPreview->GetValue());
 }
 

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/settings.h"
+#include "dialogs/preview_picture.h"
 #include "imaging/fip_super_image.h"
 
 class wxCheckBox;
-class wxStaticBitmap;
 class wxStaticBox;
 class wxStaticText;
 
@@ -37,7 +37,7 @@ public:
     wxStaticText* widthValue() const { return m_values[2]; }
     wxStaticText* heightLabel() const { return m_labels[3]; }
     wxStaticText* heightValue() const { return m_values[3]; }
-    wxStaticBitmap* previewBox() const { return m_preview; }
+    CPreviewPicture* previewBox() const { return m_preview; }
     wxCheckBox* showPreviewBox() const { return m_showPreview; }
     bool hasPreview() const { return m_previewImage.isValid(); }
 
@@ -52,7 +52,7 @@ private:
     wxStaticBox* m_group;
     wxStaticText* m_labels[4];
     wxStaticText* m_values[4];
-    wxStaticBitmap* m_preview;
+    CPreviewPicture* m_preview;
     wxCheckBox* m_showPreview;
     fipSuperImage m_previewImage;
     int m_areaLeft = 0;

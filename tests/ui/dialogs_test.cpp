@@ -10,6 +10,7 @@
 #include <wx/uiaction.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -55,6 +56,21 @@ void pressButton(wxWindow& dialog, int id) {
     wxCommandEvent click(wxEVT_BUTTON, id);
     click.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(click);
+}
+
+// What the screen shows now, read from the X server with ImageMagick's import (the toolkit's
+// screen DC hands back its first capture again on later reads). Also kept in the file named by
+// the environment variable, if set.
+wxImage screenShot(const char* variable) {
+    test::TempDir dir;
+    const char* kept = std::getenv(variable);
+    const std::string file = kept != nullptr ? std::string(kept) : dir.file("screen.png");
+    const std::string command = "import -window root '" + file + "'";
+    if (std::system(command.c_str()) != 0) {
+        ADD_FAILURE() << "could not capture the screen with: " << command;
+        return wxImage();
+    }
+    return wxImage(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
 }
 
 // A save-changes dialog whose save-as step answers without the platform's chooser.
@@ -120,6 +136,37 @@ TEST_F(QuerySaveDialog, LooksAsDesigned) {
     }
     EXPECT_TRUE(iconFound);
     EXPECT_TRUE(textFound);
+}
+
+TEST_F(QuerySaveDialog, WarningIconIsDrawnAtTheTopLeft) {
+    CDlgQuerySave dialog(nullptr, "/tmp/photo.png", m_image);
+    wxImage seen;
+    wxPoint origin;
+    int turns = 0;
+    runModal(dialog, [&] {
+        if (!dialog.IsShownOnScreen() || ++turns < 6) {
+            return false;
+        }
+        origin = dialog.ClientToScreen(wxPoint(0, 0));
+        seen = screenShot("TARN_QUERY_SAVE_SCREENSHOT");
+        dialog.EndModal(CDlgQuerySave::kCancel);
+        return true;
+    });
+    ASSERT_TRUE(seen.IsOk());
+    // Some pixel of the icon's square differs from the dialog's background left of it.
+    const wxColour background(seen.GetRed(origin.x + 3, origin.y + 20),
+                              seen.GetGreen(origin.x + 3, origin.y + 20),
+                              seen.GetBlue(origin.x + 3, origin.y + 20));
+    int differing = 0;
+    for (int y = 10; y < 42; ++y) {
+        for (int x = 10; x < 42; ++x) {
+            const int px = origin.x + x;
+            const int py = origin.y + y;
+            differing += wxColour(seen.GetRed(px, py), seen.GetGreen(px, py),
+                                  seen.GetBlue(px, py)) != background;
+        }
+    }
+    EXPECT_GT(differing, 100);
 }
 
 TEST_F(QuerySaveDialog, EscapeAndClosingCancel) {
@@ -398,7 +445,7 @@ TEST_F(InfoPanel, PreviewOfAnEarlierFileDoesNotComeBack) {
     EXPECT_EQ(panel->previewBox()->GetBitmap().GetHeight(), 60);
 }
 
-TEST(OpenFileDialog, SelectingAFileFillsThePanel) {
+TEST(OpenFileDialog, SelectingAFileFillsThePanelAndDrawsThePreview) {
     ImagingService imaging;
     test::TempDir dir;
     SettingsStore settings(dir.file("Config.ini"));
@@ -407,28 +454,91 @@ TEST(OpenFileDialog, SelectingAFileFillsThePanel) {
     CDlgOpenFile dialog(nullptr, settings, fipSuperImage::getOpenFileFilter(), dir.path().string());
     std::string format;
     std::string width;
-    bool selected = false;
+    wxImage seen;
+    wxRect previewOnScreen;
+    bool checkBoxFits = false;
+    int step = 0;
     const int result = runModal(dialog, [&] {
         CImageInfoPanel* panel = dialog.infoPanel();
         if (panel == nullptr) {
             return false;
         }
-        if (!selected) {
+        if (step == 0) {
             dialog.SetPath(wxString::FromUTF8(jpeg));
-            selected = true;
+            step = 1;
             return false;
         }
-        if (panel->currentPath() != jpeg) {
-            return false;
+        const bool ready = panel->currentPath() == jpeg && panel->previewBox()->IsShownOnScreen() &&
+                           panel->GetSize().x >= panel->GetMinSize().x;
+        if (!ready || ++step < 20) {
+            return false;  // then a few more turns for the chooser to draw
         }
         format = panel->formatValue()->GetLabel().utf8_string();
         width = panel->widthValue()->GetLabel().utf8_string();
+        previewOnScreen = panel->previewBox()->GetScreenRect();
+        checkBoxFits = panel->showPreviewBox()->GetRect().GetRight() < panel->GetSize().x;
+        seen = screenShot("TARN_OPEN_DIALOG_SCREENSHOT");
         dialog.EndModal(wxID_CANCEL);
         return true;
     });
     EXPECT_EQ(result, wxID_CANCEL);
     EXPECT_EQ(format, "JPEG");
     EXPECT_EQ(width, "300");
+    // The chooser shares its bottom row with the type list; the panel gets all it needs.
+    EXPECT_TRUE(checkBoxFits);
+    ASSERT_TRUE(seen.IsOk());
+    ASSERT_FALSE(previewOnScreen.IsEmpty());
+    // The picture runs from dark red at its left to bright red at its right.
+    const int y = previewOnScreen.y + previewOnScreen.height / 2;
+    const int left = seen.GetRed(previewOnScreen.x + 4, y);
+    const int right = seen.GetRed(previewOnScreen.GetRight() - 4, y);
+    EXPECT_LT(left, 60);
+    EXPECT_GT(right, 190);
+}
+
+TEST(OpenFileDialog, FolderSelectionIsUnavailableAndPreviewOffStaysOff) {
+    ImagingService imaging;
+    test::TempDir dir;
+    SettingsStore settings(dir.file("Config.ini"));
+    settings.set(settings::kShowPreview, false);
+    const std::string jpeg = dir.file("beach.jpg");
+    test::writeBytes(jpeg, test::encodeJpeg(300, 200));
+    const std::string folder = dir.file("trip");
+    std::filesystem::create_directory(folder);
+    CDlgOpenFile dialog(nullptr, settings, fipSuperImage::getOpenFileFilter(), dir.path().string());
+    bool previewShownWhileOff = true;
+    std::string formatLabel;
+    int step = 0;
+    const int result = runModal(dialog, [&] {
+        CImageInfoPanel* panel = dialog.infoPanel();
+        if (panel == nullptr) {
+            return false;
+        }
+        switch (step) {
+            case 0:
+                dialog.SetPath(wxString::FromUTF8(jpeg));
+                step = 1;
+                return false;
+            case 1:
+                if (panel->currentPath() != jpeg) {
+                    return false;
+                }
+                previewShownWhileOff = panel->previewBox()->IsShown() || panel->hasPreview();
+                dialog.SetPath(wxString::FromUTF8(folder));
+                step = 2;
+                return false;
+            default:
+                if (panel->currentPath() != folder) {
+                    return false;
+                }
+                formatLabel = panel->formatLabel()->GetLabel().utf8_string();
+                dialog.EndModal(wxID_CANCEL);
+                return true;
+        }
+    });
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_FALSE(previewShownWhileOff);
+    EXPECT_EQ(formatLabel, "Unavailable");
 }
 
 }  // namespace
