@@ -1,12 +1,17 @@
 #include "viewer/image_renderer.h"
 
 #include <gtest/gtest.h>
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/frame.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
+#include "fakes/temp_dir.h"
 #include "imaging/imaging_service.h"
+#include "ui_test_support.h"
 
 namespace tarn {
 namespace {
@@ -469,6 +474,110 @@ TEST_F(ImageRendererTest, TransparentImageIsFlattenedOnceIntoTheCache) {
     const int left = (100 - 20 + 1) / 2;
     EXPECT_EQ(pixelAt(out, left + 2, 50), (Rgb{0, 250, 0}));
     EXPECT_EQ(pixelAt(out, left + 17, 50), (Rgb{250, 0, 0}));
+}
+
+// A window that paints itself through the renderer, read back from the screen.
+class PaintedWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_frame = new wxFrame(nullptr, wxID_ANY, "renderer", wxDefaultPosition, wxSize(300, 260));
+        m_window = new wxWindow(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(200, 150));
+        m_window->SetBackgroundStyle(wxBG_STYLE_PAINT);
+        m_window->Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+            wxPaintDC dc(m_window);
+            renderer.paint(dc, view, image, "shown", false, wxColour(138, 138, 138));
+        });
+        test::showAndWait(m_frame);
+        const wxSize size = m_window->GetClientSize();
+        view.setScrollBarSize(0, 0);
+        view.setWindowSize(size.x, size.y);
+    }
+    void TearDown() override { m_frame->Destroy(); }
+
+    // The window as the X server shows it, through ImageMagick's import (the toolkit's screen
+    // DC hands back its first capture again on later reads).
+    wxImage grab() {
+        m_window->Refresh();
+        m_window->Update();
+        test::pumpEvents(200);
+        const std::string file = m_dir.file("screen.png");
+        const std::string command = "import -window root '" + file + "'";
+        if (std::system(command.c_str()) != 0) {
+            ADD_FAILURE() << "could not capture the screen with: " << command;
+            return wxImage();
+        }
+        const wxImage screen(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
+        const wxRect rect(m_window->ClientToScreen(wxPoint(0, 0)), m_window->GetClientSize());
+        return screen.IsOk() ? screen.GetSubImage(rect) : wxImage();
+    }
+
+    test::TempDir m_dir;
+    ImagingService service;
+    ImageRenderer renderer;
+    ViewGeometry view;
+    const fipImage* image = nullptr;
+    wxFrame* m_frame = nullptr;
+    wxWindow* m_window = nullptr;
+};
+
+TEST_F(PaintedWindowTest, EveryDrawingPathShowsOnTheScreen) {
+    const fipImage picture = uniqueImage(40, 30);
+    image = &picture;
+    view.openImage(40, 30);
+    const int w = view.clientWidth();
+    const int h = view.clientHeight();
+    ASSERT_GE(w, 160);
+    ASSERT_GE(h, 120);
+
+    // Actual size, centred.
+    wxImage out = grab();
+    const int left = (w - 40 + 1) / 2;
+    const int top = (h - 30 + 1) / 2;
+    EXPECT_EQ(pixelAt(out, left, top), uniqueColour(0, 0));
+    EXPECT_EQ(pixelAt(out, left + 39, top + 29), uniqueColour(39, 29));
+    EXPECT_EQ(pixelAt(out, left - 1, top), kBackdrop);
+    EXPECT_EQ(pixelAt(out, 0, 0), kBackdrop);
+
+    // Enlarged and scrolled: whole blocks of 16 x 16 from the scroll offsets on.
+    view.setFixedZoom(16);
+    view.setScroll(100, 50);
+    out = grab();
+    for (int y = 0; y < h; y += 9) {
+        for (int x = 0; x < w; x += 9) {
+            ASSERT_EQ(pixelAt(out, x, y), uniqueColour((x + 100) / 16, (y + 50) / 16))
+                << x << "," << y;
+        }
+    }
+
+    // Smoothed: each pixel the average of a 2 x 2 block of the unique colours.
+    view.setFixedZoom(0.5);
+    out = grab();
+    EXPECT_TRUE(renderer.hasCache("shown", 20, 15));
+    const Rgb average = pixelAt(out, (w - 20 + 1) / 2 + 3, (h - 15 + 1) / 2 + 2);
+    EXPECT_NEAR(average.red, 5 + 6.5 * 5, 1);
+    EXPECT_NEAR(average.green, 5 + 4.5 * 5, 1);
+    EXPECT_EQ(pixelAt(out, 0, 0), kBackdrop);
+
+    // Smoothed and larger than the window: the part at the scroll offsets.
+    fipImage big(FIT_BITMAP, 800, 600, 24);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            setRgb(big, x, y, {x * 255 / 799, y * 255 / 599, 50});
+        }
+    }
+    image = &big;
+    renderer.invalidate();
+    view.openImage(800, 600);
+    view.setFixedZoom(0.5);
+    view.setScroll(50, 20);
+    ASSERT_EQ(view.drawPath(false), DrawPath::HighQuality);
+    out = grab();
+    for (int y = 0; y < view.clientHeight(); y += 11) {
+        for (int x = 0; x < view.clientWidth(); x += 11) {
+            ASSERT_NEAR(out.GetRed(x, y), (2 * (x + 50) + 0.5) * 255 / 799, 1.5) << x << "," << y;
+            ASSERT_NEAR(out.GetGreen(x, y), (2 * (y + 20) + 0.5) * 255 / 599, 1.5) << x << "," << y;
+        }
+    }
 }
 
 }  // namespace
