@@ -426,8 +426,9 @@ wxRect intersect(wxRect a, const wxRect& b) {
 // The backdrop around the image rectangle; the whole client area when it is empty.
 void fillBackdrop(wxDC& dc, const wxRect& client, wxRect image, const wxColour& colour) {
     image = intersect(image, client);
-    dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(colour));
+    // The caller's pen and brush come back afterwards (the selection frame is drawn next).
+    const wxDCPenChanger pen(dc, *wxTRANSPARENT_PEN);
+    const wxDCBrushChanger brush(dc, wxBrush(colour));
     if (image.IsEmpty()) {
         dc.DrawRectangle(client);
         return;

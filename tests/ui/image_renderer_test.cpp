@@ -119,6 +119,19 @@ TEST_F(ImageRendererTest, NoImageFillsTheClientWithTheBackdrop) {
         out, wxRect(), [](int, int) { return Rgb{}; }, Rgb{0, 0, 0});
 }
 
+TEST_F(ImageRendererTest, CallersPenAndBrushComeBack) {
+    const fipImage image = uniqueImage(4, 4);
+    const ViewGeometry view = makeView(30, 20, 4, 4);
+    wxBitmap bitmap(30, 20, 24);
+    wxMemoryDC dc(bitmap);
+    dc.SetPen(wxPen(wxColour(1, 2, 3), 3));
+    dc.SetBrush(wxBrush(wxColour(4, 5, 6)));
+    renderer.paint(dc, view, &image, "a", false, wxColour(138, 138, 138));
+    EXPECT_EQ(dc.GetPen().GetColour(), wxColour(1, 2, 3));
+    EXPECT_EQ(dc.GetPen().GetWidth(), 3);
+    EXPECT_EQ(dc.GetBrush().GetColour(), wxColour(4, 5, 6));
+}
+
 TEST_F(ImageRendererTest, ActualSizeIsPixelExactAndCentred) {
     const fipImage image = uniqueImage(4, 4);
     const ViewGeometry view = makeView(100, 80, 4, 4);
