@@ -2,7 +2,10 @@
 
 #include <glib-object.h>
 
+#include <wx/msgdlg.h>
+
 #include <filesystem>
+#include <system_error>
 
 #include "dialogs/native_chooser.h"
 #include "dialogs/save_type_rules.h"
@@ -51,8 +54,32 @@ CDlgSaveFile::~CDlgSaveFile() {
     }
 }
 
+int CDlgSaveFile::ShowModal() {
+    for (;;) {
+        const int result = wxFileDialog::ShowModal();
+        if (result != wxID_OK) {
+            return result;
+        }
+        m_chosen = GetPath().utf8_string();
+        // The chooser asked about the name as typed; the added extension makes another file.
+        const std::string chosen = path();
+        std::error_code ec;
+        if (chosen == m_chosen || !std::filesystem::exists(chosen, ec)) {
+            return result;
+        }
+        wxMessageDialog ask(GetParent(),
+                            wxString::Format("A file named \"%s\" already exists. Do you want to "
+                                             "replace it?",
+                                             wxString::FromUTF8(nameOf(chosen))),
+                            GetTitle(), wxYES_NO | wxNO_DEFAULT | wxICON_WARNING);
+        if (ask.ShowModal() == wxID_YES) {
+            return result;
+        }
+    }
+}
+
 std::string CDlgSaveFile::path() const {
-    std::string chosen = GetPath().utf8_string();
+    std::string chosen = m_chosen;
     if (!chosen.empty() && !m_defaultExtension.empty() &&
         std::filesystem::path(chosen).extension().empty()) {
         chosen += "." + m_defaultExtension;

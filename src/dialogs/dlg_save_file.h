@@ -15,8 +15,11 @@ public:
     CDlgSaveFile(wxWindow* parent, const std::string& initialName, const std::string& filter);
     ~CDlgSaveFile() override;
 
-    // The chosen file after ShowModal() gave wxID_OK; a name typed without an extension gets the
-    // chosen type's.
+    // Runs the chooser. A name typed without an extension is saved with the chosen type's; when
+    // that file exists the user is asked first, and saying no goes back to the chooser.
+    int ShowModal() override;
+
+    // The chosen file after ShowModal() gave wxID_OK, with the extension added as above.
     std::string path() const;
 
     // The type list's current entry, counted from 0, and its extension ("" for none).
@@ -33,6 +36,7 @@ public:
 
 private:
     std::vector<std::string> m_typeTexts;
+    std::string m_chosen;  // as the chooser gave it
     std::string m_defaultExtension;
     unsigned long m_typeSignal = 0;
 };

@@ -3,6 +3,7 @@
 #include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -216,14 +217,21 @@ TEST_F(QuerySaveDialog, SaveAsGivesThePathOrCancels) {
 }
 
 // Notes every modal dialog that starts; native choosers are not in the top-level list.
+// A message box can be answered here before it shows.
 class ModalWatch : public wxModalDialogHook {
 public:
     ModalWatch() { Register(); }
     ~ModalWatch() override { Unregister(); }
     wxDialog* latest = nullptr;
+    int messageAnswer = wxID_NONE;
+    int messagesAsked = 0;
 
 protected:
     int Enter(wxDialog* dialog) override {
+        if (dynamic_cast<wxMessageDialog*>(dialog) != nullptr) {
+            ++messagesAsked;
+            return messageAnswer;
+        }
         latest = dialog;
         return wxID_NONE;
     }
@@ -260,6 +268,41 @@ TEST_F(QuerySaveDialog, CancelledChooserCancels) {
     EXPECT_TRUE(chooserSeen);
     EXPECT_EQ(result, CDlgQuerySave::kCancel);
     EXPECT_EQ(dialog.chosenPath(), "");
+}
+
+// Accepts the chooser the way its own Save button does.
+void accept(wxFileDialog& chooser) {
+    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+    ok.SetEventObject(&chooser);
+    chooser.GetEventHandler()->ProcessEvent(ok);
+}
+
+TEST_F(QuerySaveDialog, ChosenPathComesFromTheChooser) {
+    test::TempDir dir;
+    CDlgQuerySave dialog(nullptr, dir.file("photo.png"), m_image);
+    ModalWatch watch;
+    wxTimer saver;
+    bool typed = false;
+    saver.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        auto* chooser = dynamic_cast<CDlgSaveFile*>(watch.latest);
+        if (chooser == nullptr || !chooser->IsModal()) {
+            return;
+        }
+        if (!typed) {
+            chooser->setNameBoxText("copy.png");
+            typed = true;
+        } else if (!chooser->GetPath().empty()) {  // the chooser has taken the name in
+            saver.Stop();
+            accept(*chooser);
+        }
+    });
+    saver.Start(100);
+    const int result = runModal(dialog, [&] {
+        pressButton(dialog, CDlgQuerySave::kSaveAs);
+        return true;
+    });
+    EXPECT_EQ(result, CDlgQuerySave::kSaveAs);
+    EXPECT_EQ(dialog.chosenPath(), dir.file("copy.png"));
 }
 
 const std::string kSaveFilter =
@@ -306,6 +349,71 @@ TEST(SaveFileDialog, ChangingTheTypeRenamesTheNameBox) {
     });
     EXPECT_EQ(result, wxID_CANCEL);
     EXPECT_EQ(names, (std::vector<std::string>{"photo.png", "photo.jpg", ".tif", "Summer.bmp"}));
+}
+
+// Runs the chooser, typing the name and accepting it on the first showing and cancelling any
+// later one; gives how often it was shown.
+int typeAndAccept(CDlgSaveFile& dialog, int type, const std::string& name, int& result) {
+    int shown = 0;
+    enum { kTyping, kAccepting, kAccepted } state = kTyping;
+    result = runModal(dialog, [&] {
+        switch (state) {
+            case kTyping:
+                ++shown;
+                dialog.SetFilterIndex(type);
+                dialog.setNameBoxText(name);
+                state = kAccepting;
+                return false;
+            case kAccepting:
+                if (!dialog.GetPath().empty()) {  // the chooser has taken the name in
+                    state = kAccepted;
+                    accept(dialog);
+                }
+                return false;
+            case kAccepted:
+                // Shown again after a "no" to replacing.
+                ++shown;
+                dialog.EndModal(wxID_CANCEL);
+                return true;
+        }
+        return true;
+    });
+    return shown;
+}
+
+TEST(SaveFileDialog, NameWithoutExtensionGetsTheChosenTypes) {
+    test::TempDir dir;
+    CDlgSaveFile dialog(nullptr, dir.file("photo.png"), kSaveFilter);
+    int result = 0;
+    EXPECT_EQ(typeAndAccept(dialog, 1, "holiday", result), 1);
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.path(), dir.file("holiday.jpg"));
+}
+
+TEST(SaveFileDialog, AddedExtensionAsksBeforeReplacing) {
+    test::TempDir dir;
+    test::writeFile(dir.file("holiday.jpg"), "keep me");
+    {
+        ModalWatch answers;
+        answers.messageAnswer = wxID_NO;
+        CDlgSaveFile dialog(nullptr, dir.file("photo.png"), kSaveFilter);
+        int result = 0;
+        // "No" goes back to the chooser, which is then cancelled.
+        EXPECT_EQ(typeAndAccept(dialog, 1, "holiday", result), 2);
+        EXPECT_EQ(answers.messagesAsked, 1);
+        EXPECT_EQ(result, wxID_CANCEL);
+    }
+    {
+        ModalWatch answers;
+        answers.messageAnswer = wxID_YES;
+        CDlgSaveFile dialog(nullptr, dir.file("photo.png"), kSaveFilter);
+        int result = 0;
+        EXPECT_EQ(typeAndAccept(dialog, 1, "holiday", result), 1);
+        EXPECT_EQ(answers.messagesAsked, 1);
+        EXPECT_EQ(result, wxID_OK);
+        EXPECT_EQ(dialog.path(), dir.file("holiday.jpg"));
+    }
+    EXPECT_EQ(test::readFile(dir.file("holiday.jpg")), "keep me");
 }
 
 class InfoPanel : public testing::Test {
