@@ -42,10 +42,13 @@ CDlgSaveFile::CDlgSaveFile(wxWindow* parent, const std::string& initialName,
         SetFilterIndex(type);
     }
     m_defaultExtension = currentTypeExtension();
-    if (GObject* chooser = G_OBJECT(GetHandle())) {
-        m_typeSignal =
-            g_signal_connect(chooser, "notify::filter", G_CALLBACK(typeChangedCallback), this);
+#ifdef __WXGTK__
+    // wx reports no change of the chooser's type list; the chooser itself does.
+    if (GetHandle() != nullptr) {
+        m_typeSignal = g_signal_connect(G_OBJECT(GetHandle()), "notify::filter",
+                                        G_CALLBACK(typeChangedCallback), this);
     }
+#endif
 }
 
 CDlgSaveFile::~CDlgSaveFile() {

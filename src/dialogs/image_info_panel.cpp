@@ -124,7 +124,7 @@ void CImageInfoPanel::showInformation(unsigned width, unsigned height) {
     for (int i = 0; i < 4; ++i) {
         m_labels[i]->SetLabel(kLabelTexts[i]);
         m_labels[i]->Show();
-        m_values[i]->SetLabel(wxString::FromUTF8(values[i]));
+        m_values[i]->SetLabelText(wxString::FromUTF8(values[i]));
         m_values[i]->Show();
     }
 }
