@@ -343,6 +343,9 @@ TEST(SaveFileDialog, ChangingTheTypeRenamesTheNameBox) {
                 return false;
             default:
                 names.push_back(dialog.nameBoxText());
+                if (std::getenv("TARN_SAVE_DIALOG_SCREENSHOT") != nullptr) {
+                    screenShot("TARN_SAVE_DIALOG_SCREENSHOT");
+                }
                 dialog.EndModal(wxID_CANCEL);
                 return true;
         }
