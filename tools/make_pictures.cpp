@@ -1,6 +1,6 @@
 // Makes the pictures the program loads at run time: the tool-bar strip "tool bar.png" (35
-// images of 24 x 24, normal half then greyed half), the pane-chooser buttons, the folder
-// picture and the shortcut overlay of the thumbnail list. Icons come
+// images of 24 x 24, normal half then greyed half), the pane-chooser buttons, the slide show's
+// buttons, the folder picture and the shortcut overlay of the thumbnail list. Icons come
 // from the desktop icon theme where it has a fitting one; the rest are drawn here.
 //
 //   make_pictures <icon theme folder> <output folder>
@@ -385,6 +385,63 @@ bool makePaneButtons(const fs::path& theme, const fs::path& out) {
     return ok;
 }
 
+// The slide show's button strip: 31 x 31 pictures per button in four looks, the glyph drawn
+// here so that all five match.
+enum class SlideLook { Normal, Hover, Pressed, Disabled };
+
+void drawSlideGlyph(FIBITMAP* b, const std::string& name, Rgba ink) {
+    if (name == "play") {
+        triangle(b, 11, 8, 11, 23, 23, 15.5, ink);
+    } else if (name == "pause") {
+        rect(b, 9.5, 8, 13.5, 23, ink);
+        rect(b, 17.5, 8, 21.5, 23, ink);
+    } else if (name == "previous") {
+        rect(b, 8, 8.5, 10.5, 22.5, ink);
+        triangle(b, 22, 8.5, 22, 22.5, 11, 15.5, ink);
+    } else if (name == "next") {
+        triangle(b, 9, 8.5, 9, 22.5, 20, 15.5, ink);
+        rect(b, 20.5, 8.5, 23, 22.5, ink);
+    } else if (name == "exit") {
+        line(b, 10, 10, 21, 21, 3, ink);
+        line(b, 21, 10, 10, 21, 3, ink);
+    }
+}
+
+bool makeSlideButton(const fs::path& out, const std::string& name, SlideLook look) {
+    Bitmap b = newCanvas(31, 31);
+    Rgba ink = kInk;
+    if (look == SlideLook::Hover || look == SlideLook::Pressed) {
+        const bool hover = look == SlideLook::Hover;
+        rect(b.get(), 1, 1, 30, 30, hover ? Rgba{125, 162, 206} : Rgba{95, 138, 196});
+        rect(b.get(), 2, 2, 29, 29, hover ? Rgba{219, 232, 249} : Rgba{196, 217, 245});
+    } else if (look == SlideLook::Disabled) {
+        ink = {160, 164, 166};
+    }
+    if (name == "exit" && look != SlideLook::Disabled) {
+        ink = look == SlideLook::Normal ? Rgba{170, 40, 40} : Rgba{200, 30, 30};
+    }
+    drawSlideGlyph(b.get(), name, ink);
+    const char* suffix = look == SlideLook::Hover      ? " hover"
+                         : look == SlideLook::Pressed  ? " pressed"
+                         : look == SlideLook::Disabled ? " disabled"
+                                                       : "";
+    return save(b.get(), out / ("slide " + name + suffix + ".png"));
+}
+
+bool makeSlideButtons(const fs::path& out) {
+    bool ok = true;
+    for (const char* name : {"play", "pause", "previous", "next", "exit"}) {
+        for (const SlideLook look :
+             {SlideLook::Normal, SlideLook::Hover, SlideLook::Pressed, SlideLook::Disabled}) {
+            if (look == SlideLook::Disabled && std::string(name) == "exit") {
+                continue;  // Exit is never disabled
+            }
+            ok = makeSlideButton(out, name, look) && ok;
+        }
+    }
+    return ok;
+}
+
 // The folder picture of the thumbnail list, and the arrow laid over shortcuts.
 bool makeListPictures(const fs::path& theme, const fs::path& out) {
     Bitmap folder = themeIcon(theme, "folder", 128);
@@ -418,8 +475,8 @@ int main(int argc, char** argv) {
     const fs::path out = argv[2];
     std::error_code ec;
     fs::create_directories(out, ec);
-    const bool ok =
-        makeToolBar(theme, out) && makePaneButtons(theme, out) && makeListPictures(theme, out);
+    const bool ok = makeToolBar(theme, out) && makePaneButtons(theme, out) &&
+                    makeListPictures(theme, out) && makeSlideButtons(out);
     FreeImage_DeInitialise();
     if (!ok) {
         std::fprintf(stderr, "make_pictures: could not write the pictures to %s\n", argv[2]);

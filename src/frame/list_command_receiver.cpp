@@ -26,6 +26,19 @@ int sortKeyOf(int command) {
 
 }  // namespace
 
+int ListCommandReceiver::slideShowStart(const FolderModel& model) {
+    if (model.selectedCount() == 0) {
+        return model.nextImage(-1);
+    }
+    for (int i = 0; i < model.count(); ++i) {
+        // An image by the slide show's own rule: the next image after i - 1 is i itself.
+        if (model.item(i)->selected && model.nextImage(i - 1) == i) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 std::optional<CommandState> ListCommandReceiver::commandState(int command) const {
     const FolderModel& model = m_list.model();
     if (const int key = sortKeyOf(command); key >= 0) {
@@ -45,6 +58,11 @@ std::optional<CommandState> ListCommandReceiver::commandState(int command) const
             return CommandState{model.selectedCount() > 0, false};
         case cmd::kRefresh:
             return CommandState{model.hasFolder(), false};
+        case cmd::kSlideShow:
+            if (!m_startSlideShow) {
+                return std::nullopt;
+            }
+            return CommandState{model.imageCount() > 0, false};
         default:
             return std::nullopt;
     }
@@ -79,6 +97,11 @@ void ListCommandReceiver::runCommand(int command) {
             break;
         case cmd::kRefresh:
             m_list.refresh();
+            break;
+        case cmd::kSlideShow:
+            if (const int start = slideShowStart(m_list.model()); start >= 0 && m_startSlideShow) {
+                m_startSlideShow(start);
+            }
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "frame/command_router.h"
@@ -7,6 +8,7 @@
 namespace tarn {
 
 class CImageListCtrl;
+class FolderModel;
 
 // The thumbnail list as a command receiver: the selection, sort and refresh commands whose
 // behaviour the list has. Everything else it leaves unanswered (disabled).
@@ -17,8 +19,17 @@ public:
     std::optional<CommandState> commandState(int command) const override;
     void runCommand(int command) override;
 
+    // What Slide Show does with the index it starts at (the frame enters the slide show).
+    void setSlideShowHandler(std::function<void(int index)> handler) {
+        m_startSlideShow = std::move(handler);
+    }
+    // Where the slide show starts: the first selected image; with nothing selected the first
+    // image of the folder; -1 when selected items hold no image or the folder has none.
+    static int slideShowStart(const FolderModel& model);
+
 private:
     CImageListCtrl& m_list;
+    std::function<void(int)> m_startSlideShow;
 };
 
 // A receiver with no commands of its own yet: the trees and the image view until their

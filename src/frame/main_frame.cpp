@@ -30,7 +30,7 @@ CMainFrame::CMainFrame(AppContext& context, const CSystemImageLists& iconLists)
     SetBackgroundStyle(wxBG_STYLE_PAINT);
 
     createBars();
-    m_slideView = new CSlideView(this);
+    m_slideView = new CSlideView(this, m_pictures);
     m_slideView->Hide();
     m_statusBar = new CSuperStatusBar(this);
     SetStatusBar(m_statusBar);
@@ -39,6 +39,7 @@ CMainFrame::CMainFrame(AppContext& context, const CSystemImageLists& iconLists)
     m_imageView->Hide();
     createPanes();
     createCommands();
+    connectSlideShow();
     updateBands();
     updateTitle();
 

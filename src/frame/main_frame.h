@@ -76,6 +76,10 @@ public:
     void leaveImageMode();
     void enterFullScreen();
     void leaveFullScreen();
+    // The slide show from the browser or the image mode, starting at a list index; stopping
+    // returns to the mode it came from (main_frame_slideshow.cpp).
+    void startSlideShow(int index);
+    void stopSlideShow();
 
     // Bar visibility (the View menu's toggles).
     bool toolBarShown() const { return m_showToolBar; }
@@ -149,6 +153,7 @@ private:
 
     // Modes and closing.
     void onClose(wxCloseEvent& event);
+    void connectSlideShow();
     void onSetFocus(wxFocusEvent& event);
     void onFolderSelected(const platform::ItemIdList& folder);
     void writeSettings();

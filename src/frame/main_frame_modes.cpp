@@ -76,13 +76,16 @@ void CMainFrame::requestExit() {
 }
 
 void CMainFrame::onClose(wxCloseEvent& event) {
+    // Closing during the slide show ends it and then closes the frame, whatever mode it left.
+    const bool fromSlideShow = m_mode == kSlideShowMode;
+    stopSlideShow();
     if (m_mode == kImageMode) {
         if (event.CanVeto() && !m_imageView->querySave()) {
             m_exitRequested = false;
             event.Veto();
             return;
         }
-        if (event.CanVeto() && !m_exitRequested) {
+        if (event.CanVeto() && !m_exitRequested && !fromSlideShow) {
             // Closing the window in the image mode only returns to the browser.
             m_imageView->leaveToBrowser(false);
             event.Veto();

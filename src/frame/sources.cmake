@@ -5,3 +5,4 @@ tarn_ui_sources(main_frame.cpp main_frame_bars.cpp main_frame_modes.cpp workspac
 tarn_ui_sources(main_frame_commands.cpp menu_builder.cpp list_command_receiver.cpp super_status_bar.cpp)
 tarn_core_sources(command_table.cpp command_router.cpp key_bindings.cpp menu_layout.cpp navigation_history.cpp
                   status_bar_texts.cpp)
+tarn_ui_sources(main_frame_slideshow.cpp)

@@ -147,6 +147,10 @@ wxImage sampled(FIBITMAP* source, int width, int height) {
 
 }  // namespace
 
+FIBITMAP* readableBitmap(FIBITMAP* dib, FreeImageBitmap& holder) {
+    return dib != nullptr ? readable(dib, holder) : nullptr;
+}
+
 wxImage toWxImage(const fipImage& image) {
     if (!image.isValid()) {
         return wxImage();

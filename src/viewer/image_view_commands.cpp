@@ -64,6 +64,8 @@ public:
                 return CommandState{m_view.m_fullScreen || open, m_view.m_fullScreen};
             case cmd::kQuickSlideShow:
                 return CommandState{m_view.canQuickSlideShow(), m_view.quickSlideShowRunning()};
+            case cmd::kSlideShow:
+                return enabled(open);
             default:
                 return std::nullopt;
         }
@@ -140,6 +142,10 @@ public:
                 break;
             case cmd::kQuickSlideShow:
                 v.toggleQuickSlideShow();
+                break;
+            case cmd::kSlideShow:
+                v.m_quickSlideTimer.Stop();
+                v.m_frame.startSlideShow(v.m_document.itemIndex());
                 break;
             default:
                 break;

@@ -1,5 +1,6 @@
 #include "viewer/prefetch_slot.h"
 
+#include <system_error>
 #include <utility>
 
 #include "common/path_rules.h"
@@ -44,19 +45,27 @@ void PrefetchSlot::preload(const std::string& path, int page, std::function<void
     if (path.empty()) {
         return;
     }
-    m_loader = std::thread([this, path, page, done = std::move(done)] {
-        lowerThisThreadsPriority();
-        LoadedImage result = loadImageFile(path, page);
-        {
-            const std::lock_guard lock(m_mutex);
-            m_result = std::move(result);
-            m_finished = true;
-            m_running = false;
-        }
-        if (done) {
-            done();
-        }
-    });
+    try {
+        m_loader = std::thread([this, path, page, done = std::move(done)] {
+            lowerThisThreadsPriority();
+            LoadedImage result = loadImageFile(path, page);
+            {
+                const std::lock_guard lock(m_mutex);
+                m_result = std::move(result);
+                m_finished = true;
+                m_running = false;
+            }
+            if (done) {
+                done();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the slot stays empty and the file is read when it is opened.
+        const std::lock_guard lock(m_mutex);
+        m_finished = false;
+        m_running = false;
+        m_path.clear();
+    }
 }
 
 std::optional<LoadedImage> PrefetchSlot::take(const std::string& path, int page) {

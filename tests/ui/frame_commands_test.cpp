@@ -198,7 +198,6 @@ TEST(FrameCommands, CommandsWithoutTheirBehaviourAreDisabledAndDoNothing) {
     // Opening files and deleting come with later work: nothing pretends to do them.
     EXPECT_FALSE(f.uiState(cmd::kOpen).first);
     EXPECT_FALSE(f.uiState(cmd::kDelete).first);
-    EXPECT_FALSE(f.uiState(cmd::kSlideShow).first);
     EXPECT_FALSE(frame->runCommand(cmd::kOpen));
     frame->browserToolBar()->UpdateWindowUI();
     EXPECT_FALSE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kDelete)));
