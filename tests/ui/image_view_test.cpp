@@ -2,8 +2,6 @@
 // folder and the pages of a file, saving, the save-changes question, deleting, zoom, the drawn
 // pixels, full screen and the quick slide show.
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +17,7 @@
 #include "frame/status_bar_texts.h"
 #include "frame/super_status_bar.h"
 #include "ui/frame_fixture.h"
+#include "ui/screen_grab.h"
 #include "viewer/image_view.h"
 
 // After the toolkit headers: FreeImage.h defines a name they take for the Windows headers.
@@ -111,18 +110,9 @@ protected:
     std::string openName() const { return fs::path(view->document().path()).filename().string(); }
 
     wxImage grab() {
-        view->Refresh();
-        view->Update();
-        pumpEvents(100);
-        const wxSize size = view->GetClientSize();
-        wxBitmap bitmap(size);
-        {
-            wxMemoryDC memory(bitmap);
-            wxScreenDC screen;
-            const wxPoint origin = view->ClientToScreen(wxPoint(0, 0));
-            memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
-        }
-        return bitmap.ConvertToImage();
+        const wxImage shown = test::grabClientArea(view);
+        EXPECT_TRUE(shown.IsOk()) << "could not capture the screen";
+        return shown;
     }
 
     test::FrameFixture fixture;
