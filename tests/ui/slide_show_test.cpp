@@ -548,14 +548,25 @@ TEST(SlideShowWithWindowManager, RunsFullScreenAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(view->toolBar()->GetRect(), wxRect((screen.x - 173) / 2, screen.y - 81, 173, 31));
     EXPECT_EQ(wxWindow::FindFocus(), view);
 
-    // What the screen shows: the photo fitted to the width, black bands, the strip.
-    pumpEvents(300);
-    wxBitmap shot(screen, 24);
-    {
-        wxMemoryDC dc(shot);
-        wxScreenDC screenDc;
-        dc.Blit(0, 0, screen.x, screen.y, &screenDc, 0, 0);
-    }
+    // What the screen shows: the photo fitted to the width, black bands, the strip. The pointer
+    // rests on the strip between two buttons so that the strip stays while the screen settles.
+    wxUIActionSimulator().MouseMove(view->toolBar()->GetScreenPosition() + wxPoint(68, 15));
+    const auto capture = [&] {
+        wxBitmap shot(screen, 24);
+        {
+            wxMemoryDC dc(shot);
+            wxScreenDC screenDc;
+            dc.Blit(0, 0, screen.x, screen.y, &screenDc, 0, 0);
+        }
+        return shot;
+    };
+    wxBitmap shot;
+    EXPECT_TRUE(waitFor([&] {
+        shot = capture();
+        return pixel(shot.ConvertToImage(), 640, 300) != *wxBLACK;
+    }));
+    pumpEvents(100);
+    shot = capture();
     if (const char* out = std::getenv("TARN_SLIDE_SCREENSHOT")) {
         shot.SaveFile(out, wxBITMAP_TYPE_PNG);
     }
