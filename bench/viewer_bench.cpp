@@ -157,8 +157,8 @@ const Results& measure() {
             tarn::AppFolders folders;
             folders.settingsFile = (root / "Config.ini").string();
             folders.tempFolder = (root / "Temp").string();
-            tarn::AppContext context(folders, std::make_unique<BenchFolders>(
-                                                  (root / "home").string(), photos.string()));
+            tarn::AppContext context(
+                folders, std::make_unique<BenchFolders>((root / "home").string(), photos.string()));
             tarn::CSystemImageLists icons;
             icons.attach();
             auto* frame = new tarn::CMainFrame(context, icons);

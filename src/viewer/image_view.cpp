@@ -4,8 +4,8 @@
 
 #include <wx/dcclient.h>
 
-#include <algorithm>
 #include <wx/settings.h>
+#include <algorithm>
 
 #include "app/app_context.h"
 #include "browser/image_list_ctrl.h"
@@ -78,8 +78,10 @@ CImageView::CImageView(CMainFrame& frame, AppContext& context)
     Bind(wxEVT_MOTION, &CImageView::onMotion, this);
     Bind(wxEVT_LEFT_DCLICK, &CImageView::onLeftDoubleClick, this);
     Bind(wxEVT_SET_CURSOR, &CImageView::onSetCursor, this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { onCursorTimer(); }, m_cursorTimer.GetId());
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { onQuickSlideTimer(); }, m_quickSlideTimer.GetId());
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { onCursorTimer(); }, m_cursorTimer.GetId());
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { onQuickSlideTimer(); }, m_quickSlideTimer.GetId());
     Bind(EVT_IMAGE_PRELOADED, &CImageView::onPreloaded, this);
 }
 
@@ -134,8 +136,7 @@ void CImageView::applyScrollBars() {
     const ScrollBarState& v = m_geometry.verticalBar();
     SetScrollbar(wxHORIZONTAL, h.shown ? h.position : 0, h.shown ? h.page : 0,
                  h.shown ? h.range : 0);
-    SetScrollbar(wxVERTICAL, v.shown ? v.position : 0, v.shown ? v.page : 0,
-                 v.shown ? v.range : 0);
+    SetScrollbar(wxVERTICAL, v.shown ? v.position : 0, v.shown ? v.page : 0, v.shown ? v.range : 0);
     m_applyingBars = false;
 }
 

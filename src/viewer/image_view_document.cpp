@@ -92,9 +92,8 @@ void CImageView::startPreload() {
     if (next < 0) {
         return;
     }
-    m_prefetch.preload(itemFilePath(folder(), next), 0, [this] {
-        wxQueueEvent(this, new wxThreadEvent(EVT_IMAGE_PRELOADED));
-    });
+    m_prefetch.preload(itemFilePath(folder(), next), 0,
+                       [this] { wxQueueEvent(this, new wxThreadEvent(EVT_IMAGE_PRELOADED)); });
 }
 
 void CImageView::onPreloaded(wxThreadEvent&) {

@@ -418,3 +418,83 @@ TEST_F(ImageViewTest, FullScreenHidesThePointerAfterATick) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// A key as the frame's key hook sees it.
+void pressKey(wxWindow* target, int code) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = code;
+    key.SetEventObject(target);
+    target->GetEventHandler()->ProcessEvent(key);
+}
+
+TEST_F(ImageViewTest, TheViewsOwnKeys) {
+    writePicture(path("a.png"), 3000, 2000);
+    writePicture(path("b.png"), 3000, 2000);
+    open();
+    openFile("a.png");
+    view->SetFocus();
+    pumpEvents();
+    pressKey(view, WXK_PAGEDOWN);
+    EXPECT_EQ(openName(), "b.png");
+    pressKey(view, WXK_LEFT);
+    EXPECT_EQ(openName(), "a.png");
+    pressKey(view, '/');
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 1.0);
+    pressKey(view, '-');
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 0.7);
+    pressKey(view, '8');
+    EXPECT_TRUE(view->geometry().fitActive());
+    EXPECT_LT(view->geometry().zoom(), 0.7);
+    pressKey(view, WXK_END);
+    EXPECT_EQ(openName(), "b.png");
+    pressKey(view, WXK_ESCAPE);
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+}
+
+TEST_F(ImageViewTest, OpenDialogMovesTheBrowserToTheChosenFolder) {
+    writePicture(path("a.png"), 40, 30);
+    fixture.addFolder("trip");
+    writePicture(path("trip/x.png"), 20, 10);
+    writePicture(path("trip/y.png"), 20, 10);
+    open();
+    std::string startFolder;
+    view->prompts().openFile = [&](const std::string& folder) -> std::optional<std::string> {
+        startFolder = folder;
+        return path("trip/y.png");
+    };
+    // From the browser the chosen file opens as a double-click does.
+    EXPECT_TRUE(frame->runCommand(cmd::kOpen));
+    pumpEvents();
+    EXPECT_EQ(startFolder, fixture.pictures);
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+    EXPECT_EQ(openName(), "y.png");
+    EXPECT_EQ(model().folderPath(), path("trip"));
+    EXPECT_TRUE(frame->runCommand(cmd::kPreviousImage));
+    EXPECT_EQ(openName(), "x.png");
+    // Cancelled: nothing changes.
+    view->prompts().openFile = [](const std::string&) { return std::optional<std::string>(); };
+    EXPECT_TRUE(frame->runCommand(cmd::kOpen));
+    EXPECT_EQ(openName(), "x.png");
+}
+
+TEST_F(ImageViewTest, ZoomSettingsAreKeptForTheNextRun) {
+    writePicture(path("a.png"), 3000, 2000);
+    open();
+    openFile("a.png");
+    frame->runCommand(cmd::kZoomLock);
+    frame->runCommand(cmd::kZoom300);
+    fixture.close();
+    EXPECT_EQ(fixture.context->settings.get(settings::kZoomType), 4);
+    EXPECT_DOUBLE_EQ(fixture.context->settings.get(settings::kZoomLevel), 3.0);
+    // Zoom lock opens the next run's images at that zoom.
+    open();
+    openFile("a.png");
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 3.0);
+    EXPECT_TRUE(frame->commandState(cmd::kZoomLock).checked);
+}
+
+}  // namespace
+}  // namespace tarn
