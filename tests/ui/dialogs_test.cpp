@@ -24,6 +24,7 @@
 #include "fakes/temp_dir.h"
 #include "imaging/image_fixtures.h"
 #include "imaging/imaging_service.h"
+#include "screen_grab.h"
 #include "ui_test_support.h"
 
 namespace tarn {
@@ -59,19 +60,12 @@ void pressButton(wxWindow& dialog, int id) {
     button->GetEventHandler()->ProcessEvent(click);
 }
 
-// What the screen shows now, read from the X server with ImageMagick's import (the toolkit's
-// screen DC hands back its first capture again on later reads). Also kept in the file named by
-// the environment variable, if set.
+// What the screen shows now; also kept in the file named by the environment variable, if set.
 wxImage screenShot(const char* variable) {
-    test::TempDir dir;
     const char* kept = std::getenv(variable);
-    const std::string file = kept != nullptr ? std::string(kept) : dir.file("screen.png");
-    const std::string command = "import -window root '" + file + "'";
-    if (std::system(command.c_str()) != 0) {
-        ADD_FAILURE() << "could not capture the screen with: " << command;
-        return wxImage();
-    }
-    return wxImage(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
+    const wxImage shot = test::grabScreen(kept != nullptr ? kept : "");
+    EXPECT_TRUE(shot.IsOk()) << "could not capture the screen";
+    return shot;
 }
 
 // A save-changes dialog whose save-as step answers without the platform's chooser.

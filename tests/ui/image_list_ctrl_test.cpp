@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <wx/dcscreen.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/sizer.h>
@@ -18,6 +17,7 @@
 
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
+#include "screen_grab.h"
 #include "ui_test_support.h"
 
 namespace tarn {
@@ -122,18 +122,9 @@ protected:
 
     // What the list shows now, read back from the screen.
     wxImage grab() {
-        m_list->Refresh();
-        m_list->Update();
-        pumpEvents(100);
-        const wxSize size = m_list->GetClientSize();
-        wxBitmap bitmap(size);
-        {
-            wxMemoryDC memory(bitmap);
-            wxScreenDC screen;
-            const wxPoint origin = m_list->ClientToScreen(wxPoint(0, 0));
-            memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
-        }
-        return bitmap.ConvertToImage();
+        const wxImage shown = test::grabClientArea(m_list);
+        EXPECT_TRUE(shown.IsOk()) << "could not capture the screen";
+        return shown;
     }
 
     static Rgb at(const wxImage& image, int x, int y) {

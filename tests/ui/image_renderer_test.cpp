@@ -11,6 +11,7 @@
 
 #include "fakes/temp_dir.h"
 #include "imaging/imaging_service.h"
+#include "screen_grab.h"
 #include "ui_test_support.h"
 
 namespace tarn {
@@ -507,24 +508,12 @@ protected:
     }
     void TearDown() override { m_frame->Destroy(); }
 
-    // The window as the X server shows it, through ImageMagick's import (the toolkit's screen
-    // DC hands back its first capture again on later reads).
     wxImage grab() {
-        m_window->Refresh();
-        m_window->Update();
-        test::pumpEvents(200);
-        const std::string file = m_dir.file("screen.png");
-        const std::string command = "import -window root '" + file + "'";
-        if (std::system(command.c_str()) != 0) {
-            ADD_FAILURE() << "could not capture the screen with: " << command;
-            return wxImage();
-        }
-        const wxImage screen(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
-        const wxRect rect(m_window->ClientToScreen(wxPoint(0, 0)), m_window->GetClientSize());
-        return screen.IsOk() ? screen.GetSubImage(rect) : wxImage();
+        const wxImage shown = test::grabClientArea(m_window);
+        EXPECT_TRUE(shown.IsOk()) << "could not capture the screen";
+        return shown;
     }
 
-    test::TempDir m_dir;
     ImagingService service;
     ImageRenderer renderer;
     ViewGeometry view;
