@@ -49,9 +49,12 @@ void CMainFrame::stopSlideShow() {
     if (m_mode == kImageMode) {
         m_imageView->Show();
         m_imageView->SetFocus();
-        // TODO(image view full screen): when the image view was in its own full-screen state,
-        // let it leave that state instead (it leaves the frame's full screen too).
-        leaveFullScreen();
+        // The image view's own full-screen state ends with the frame's.
+        if (m_imageView->isFullScreen()) {
+            m_imageView->setFullScreen(false);
+        } else {
+            leaveFullScreen();
+        }
         return;
     }
     m_outer->Show();

@@ -324,6 +324,30 @@ TEST(SlideShow, StartedFromTheImageModeGoesBackToIt) {
     EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
 }
 
+TEST(SlideShow, StartedFromTheFullScreenImageViewEndsItsFullScreen) {
+    SlideShowFixture f;
+    f.addPicture("a.png", 40, 30, *wxRED);
+    f.addPicture("b.png", 40, 30, *wxGREEN);
+    CMainFrame* frame = f.open();
+    frame->imageList()->openItem(1);
+    pumpEvents();
+    ASSERT_EQ(frame->mode(), CMainFrame::kImageMode);
+    frame->imageView()->setFullScreen(true);
+    ASSERT_TRUE(frame->isFullScreen());
+
+    // The image view's Slide Show starts at its own image.
+    ASSERT_TRUE(frame->runCommand(cmd::kSlideShow));
+    EXPECT_EQ(frame->mode(), CMainFrame::kSlideShowMode);
+    EXPECT_EQ(f.shown(), "b.png");
+    EXPECT_TRUE(frame->isFullScreen());
+
+    frame->stopSlideShow();
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+    EXPECT_FALSE(frame->imageView()->isFullScreen());
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_TRUE(frame->imageView()->hasImage());
+}
+
 TEST(SlideShow, StoppingLetsGoOfTheImageReadAhead) {
     SlideShowFixture f;
     f.addPicture("a.png", 40, 30, *wxRED);
