@@ -23,6 +23,7 @@
 #include <random>
 #include <string>
 
+#include "bench_support.h"
 #include "browser/image_list_ctrl.h"
 #include "imaging/thumbnail_maker.h"
 #include "platform/special_folders.h"
@@ -44,32 +45,6 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Smooth shading with grain, like a photo: compresses to a realistic size.
-bool writePhoto(const std::string& path, unsigned seed) {
-    constexpr int w = 4000;
-    constexpr int h = 3000;
-    FIBITMAP* dib = FreeImage_Allocate(w, h, 24);
-    if (dib == nullptr) {
-        return false;
-    }
-    std::minstd_rand random(seed);
-    const int phase = static_cast<int>(seed * 37 % 255);
-    for (int y = 0; y < h; ++y) {
-        BYTE* p = FreeImage_GetScanLine(dib, y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            const int grain = static_cast<int>(random() % 17) - 8;
-            p[FI_RGBA_RED] = static_cast<BYTE>(std::clamp(x * 255 / w + grain, 0, 255));
-            p[FI_RGBA_GREEN] =
-                static_cast<BYTE>(std::clamp((y * 255 / h + phase) % 256 + grain, 0, 255));
-            p[FI_RGBA_BLUE] =
-                static_cast<BYTE>(std::clamp(((x + y) / 31 + phase) % 256 + grain, 0, 255));
-        }
-    }
-    const bool ok = FreeImage_Save(FIF_JPEG, dib, path.c_str(), JPEG_QUALITYGOOD) != 0;
-    FreeImage_Unload(dib);
-    return ok;
-}
-
 // The folder of photos, made once for all three figures and removed at exit.
 class PhotoFolder {
 public:
@@ -79,7 +54,7 @@ public:
         std::vector<std::string> sources;
         for (int i = 0; i < kDistinct; ++i) {
             const std::string path = (m_root / ("source" + std::to_string(i) + ".jpg")).string();
-            if (!writePhoto(path, static_cast<unsigned>(i + 1))) {
+            if (!tarn::bench::writePhoto(path, 4000, 3000, static_cast<unsigned>(i + 1))) {
                 return;
             }
             sources.push_back(path);
@@ -125,17 +100,6 @@ private:
     std::string m_home;
 };
 
-bool startToolkit() {
-    static const bool started = [] {
-        wxApp::SetInstance(new wxApp);  // owned by the toolkit
-        int argc = 1;
-        static char arg0[] = "tarn_bench";
-        char* argv[] = {arg0, nullptr};
-        return wxEntryStart(argc, argv);
-    }();
-    return started;
-}
-
 // One round of the event loop; a running loop would block while idle, so this does not spin.
 void pump() {
     wxYield();
@@ -178,7 +142,7 @@ bool pendingIn(CImageListCtrl& list, int first, int last) {
 const Results& measure() {
     static Results results = [] {
         Results r;
-        if (!startToolkit()) {
+        if (!tarn::bench::startToolkit()) {
             r.error = "needs a display";
             return r;
         }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench_support.h"
 #include "imaging/fip_super_image.h"
 #include "viewer/image_renderer.h"
 #include "viewer/view_geometry.h"
@@ -25,20 +26,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWindowW = 1920;
 constexpr int kWindowH = 1080;
 constexpr int kScrollBar = 15;
-
-bool startToolkit() {
-    static const bool started = [] {
-        if (wxTheApp != nullptr) {
-            return true;  // another benchmark started it
-        }
-        wxApp::SetInstance(new wxApp);  // owned by the toolkit
-        int argc = 1;
-        static char arg0[] = "tarn_bench";
-        char* argv[] = {arg0, nullptr};
-        return wxEntryStart(argc, argv);
-    }();
-    return started;
-}
 
 // A photo-like 24-bit picture: gradients with a fine pattern, so that neither scaler meets
 // long runs of equal pixels.
@@ -74,7 +61,7 @@ void measure(
     benchmark::State& state, const fipImage& image, int rounds,
     const std::function<void(int round, tarn::ViewGeometry&, tarn::ImageRenderer&)>& prepare,
     tarn::ViewGeometry view, bool dragging = false) {
-    if (!startToolkit()) {
+    if (!tarn::bench::startToolkit()) {
         state.SkipWithError("no display");
         return;
     }

@@ -21,6 +21,7 @@
 
 #include "app/app_context.h"
 #include "app/system_image_lists.h"
+#include "bench_support.h"
 #include "browser/image_list_ctrl.h"
 #include "frame/command_ids.h"
 #include "frame/main_frame.h"
@@ -53,29 +54,6 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-bool writePhoto(const std::string& path, unsigned seed) {
-    FIBITMAP* dib = FreeImage_Allocate(kWidth, kHeight, 24);
-    if (dib == nullptr) {
-        return false;
-    }
-    std::minstd_rand random(seed);
-    const int phase = static_cast<int>(seed * 37 % 255);
-    for (int y = 0; y < kHeight; ++y) {
-        BYTE* p = FreeImage_GetScanLine(dib, y);
-        for (int x = 0; x < kWidth; ++x, p += 3) {
-            const int grain = static_cast<int>(random() % 17) - 8;
-            p[FI_RGBA_RED] = static_cast<BYTE>(std::clamp(x * 255 / kWidth + grain, 0, 255));
-            p[FI_RGBA_GREEN] =
-                static_cast<BYTE>(std::clamp((y * 255 / kHeight + phase) % 256 + grain, 0, 255));
-            p[FI_RGBA_BLUE] =
-                static_cast<BYTE>(std::clamp(((x + y) / 31 + phase) % 256 + grain, 0, 255));
-        }
-    }
-    const bool ok = FreeImage_Save(FIF_JPEG, dib, path.c_str(), JPEG_QUALITYGOOD) != 0;
-    FreeImage_Unload(dib);
-    return ok;
-}
-
 class BenchFolders final : public tarn::platform::SpecialFolders {
 public:
     BenchFolders(std::string home, std::string pictures)
@@ -89,17 +67,6 @@ private:
     std::string m_home;
     std::string m_pictures;
 };
-
-bool startToolkit() {
-    static const bool started = [] {
-        wxApp::SetInstance(new wxApp);  // owned by the toolkit
-        int argc = 1;
-        static char arg0[] = "tarn_bench";
-        char* argv[] = {arg0, nullptr};
-        return wxEntryStart(argc, argv);
-    }();
-    return started;
-}
 
 void pumpFor(double milliseconds) {
     const Clock::time_point start = Clock::now();
@@ -119,7 +86,7 @@ struct Results {
 const Results& measure() {
     static const Results results = [] {
         Results r;
-        if (!startToolkit()) {
+        if (!tarn::bench::startToolkit()) {
             r.error = "needs a display";
             return r;
         }
@@ -130,7 +97,7 @@ const Results& measure() {
         std::vector<std::string> files;
         for (int i = 0; i < kDistinct && r.error.empty(); ++i) {
             const std::string source = (root / ("source" + std::to_string(i) + ".jpg")).string();
-            if (!writePhoto(source, static_cast<unsigned>(i + 1))) {
+            if (!tarn::bench::writePhoto(source, kWidth, kHeight, static_cast<unsigned>(i + 1))) {
                 r.error = "could not write the photos";
             }
         }
