@@ -63,6 +63,13 @@ std::optional<CommandState> ListCommandReceiver::commandState(int command) const
                 return std::nullopt;
             }
             return CommandState{model.imageCount() > 0, false};
+        case cmd::kViewAndEdit:
+            return CommandState{true, false};
+        case cmd::kFullScreen:
+            if (!m_openFullScreen) {
+                return std::nullopt;
+            }
+            return CommandState{model.targetIsImage(model.focusedIndex()), false};
         default:
             return std::nullopt;
     }
@@ -101,6 +108,14 @@ void ListCommandReceiver::runCommand(int command) {
         case cmd::kSlideShow:
             if (const int start = slideShowStart(m_list.model()); start >= 0 && m_startSlideShow) {
                 m_startSlideShow(start);
+            }
+            break;
+        case cmd::kViewAndEdit:
+            m_list.openItem(m_list.model().focusedIndex());
+            break;
+        case cmd::kFullScreen:
+            if (m_openFullScreen && m_list.model().targetIsImage(m_list.model().focusedIndex())) {
+                m_openFullScreen(m_list.model().focusedIndex());
             }
             break;
         default:

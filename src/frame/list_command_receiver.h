@@ -23,6 +23,10 @@ public:
     void setSlideShowHandler(std::function<void(int index)> handler) {
         m_startSlideShow = std::move(handler);
     }
+    // What View in Full Screen does with the focused image's index.
+    void setFullScreenHandler(std::function<void(int index)> handler) {
+        m_openFullScreen = std::move(handler);
+    }
     // Where the slide show starts: the first selected image; with nothing selected the first
     // image of the folder; -1 when selected items hold no image or the folder has none.
     static int slideShowStart(const FolderModel& model);
@@ -30,6 +34,7 @@ public:
 private:
     CImageListCtrl& m_list;
     std::function<void(int)> m_startSlideShow;
+    std::function<void(int)> m_openFullScreen;
 };
 
 // A receiver with no commands of its own yet: the trees and the image view until their

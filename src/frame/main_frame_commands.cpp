@@ -224,6 +224,12 @@ int CMainFrame::toolId(int command) {
 void CMainFrame::createCommands() {
     m_frameReceiver = std::make_unique<FrameReceiver>(*this);
     m_listReceiver = std::make_unique<ListCommandReceiver>(*imageList());
+    m_listReceiver->setFullScreenHandler([this](int index) {
+        imageList()->openItem(index);
+        if (m_mode == kImageMode) {
+            m_imageView->setFullScreen(true);
+        }
+    });
     m_treeReceiver = std::make_unique<SilentCommandReceiver>();
     m_router.setReceiver(Receiver::Frame, m_frameReceiver.get());
     m_router.setReceiver(Receiver::ThumbnailList, m_listReceiver.get());

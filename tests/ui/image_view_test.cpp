@@ -498,3 +498,35 @@ TEST_F(ImageViewTest, ZoomSettingsAreKeptForTheNextRun) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST_F(ImageViewTest, ViewAndEditAndFullScreenFromTheBrowser) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 40, 30);
+    fixture.addFolder("sub");
+    open();
+    frame->imageList()->SetFocus();
+    frame->imageList()->selectOnly(indexOf("sub"));
+    EXPECT_FALSE(frame->commandState(cmd::kFullScreen).enabled);
+    frame->imageList()->selectOnly(indexOf("b.png"));
+    EXPECT_TRUE(frame->runCommand(cmd::kViewAndEdit));
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+    EXPECT_EQ(openName(), "b.png");
+    EXPECT_TRUE(frame->runCommand(cmd::kBrowse));
+
+    frame->imageList()->SetFocus();
+    frame->imageList()->selectOnly(indexOf("a.png"));
+    EXPECT_TRUE(frame->commandState(cmd::kFullScreen).enabled);
+    EXPECT_TRUE(frame->runCommand(cmd::kFullScreen));
+    EXPECT_EQ(openName(), "a.png");
+    EXPECT_TRUE(view->isFullScreen());
+    EXPECT_TRUE(frame->isFullScreen());
+    EXPECT_TRUE(frame->runCommand(cmd::kFullScreen));
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+}
+
+}  // namespace
+}  // namespace tarn
