@@ -195,10 +195,10 @@ TEST(FrameCommands, TheCurrentZoomIsCheckedInBothPresetMenus) {
 TEST(FrameCommands, CommandsWithoutTheirBehaviourAreDisabledAndDoNothing) {
     CommandsFixture f;
     CMainFrame* frame = f.open();
-    // Opening files and deleting come with later work: nothing pretends to do them.
-    EXPECT_FALSE(f.uiState(cmd::kOpen).first);
+    // Renaming and deleting in the browser come with later work: nothing pretends to do them.
+    EXPECT_FALSE(f.uiState(cmd::kRename).first);
     EXPECT_FALSE(f.uiState(cmd::kDelete).first);
-    EXPECT_FALSE(frame->runCommand(cmd::kOpen));
+    EXPECT_FALSE(frame->runCommand(cmd::kRename));
     frame->browserToolBar()->UpdateWindowUI();
     EXPECT_FALSE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kDelete)));
     EXPECT_TRUE(frame->browserToolBar()->GetToolEnabled(commandUiId(cmd::kSort)));

@@ -2,10 +2,13 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+
+#include "imaging/imaging_service.h"
 
 // Runs the UI tests inside an initialised toolkit. Listing the tests needs no display.
 int main(int argc, char** argv) {
@@ -29,7 +32,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     wxInitAllImageHandlers();
-    const int rc = RUN_ALL_TESTS();
+    // Messages the toolkit logs go to the test's output, never into a window waiting for a click.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    int rc = 0;
+    {
+        // As in the program: the imaging library started after the toolkit's image handlers, so
+        // that its messages (and those of the TIFF library under it) are captured, not logged.
+        const tarn::ImagingService imaging;
+        rc = RUN_ALL_TESTS();
+    }
     wxEntryCleanup();
     std::error_code ignored;
     std::filesystem::remove_all(dataHome, ignored);
