@@ -530,3 +530,47 @@ TEST_F(ImageViewTest, ViewAndEditAndFullScreenFromTheBrowser) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+std::string paneText(const CSuperStatusBar& bar, int id) {
+    for (const PaneLayout& pane : bar.paneLayout()) {
+        if (pane.id == id) {
+            return pane.text;
+        }
+    }
+    return "(none)";
+}
+
+TEST_F(ImageViewTest, StatusPanesAndTheZoomSlider) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 3000, 2000, 8);
+    open();
+    openFile("b.png");
+    CSuperStatusBar& bar = *frame->statusBar();
+    EXPECT_EQ(paneText(bar, pane::kPosition), "2/2");
+    EXPECT_EQ(paneText(bar, pane::kName), "b.png");
+    EXPECT_EQ(paneText(bar, pane::kDimensions), "3000x2000x8b");
+    EXPECT_EQ(paneText(bar, pane::kZoom), zoomPaneText(view->geometry().zoom()));
+
+    // Moving the slider sets a custom zoom: the fit no longer governs it.
+    wxCommandEvent moved(wxEVT_SLIDER, CSuperStatusBar::kSliderId);
+    moved.SetInt(zoomToSlider(2.0));
+    moved.SetEventObject(bar.slider());
+    bar.slider()->GetEventHandler()->ProcessEvent(moved);
+    EXPECT_NEAR(view->geometry().zoom(), sliderToZoom(zoomToSlider(2.0)), 1e-9);
+    EXPECT_FALSE(view->geometry().fitActive());
+    EXPECT_EQ(paneText(bar, pane::kZoom), zoomPaneText(view->geometry().zoom()));
+
+    // Without an image, the one pane of the empty view.
+    frame->runCommand(cmd::kClose);
+    EXPECT_EQ(frame->GetTitle().utf8_string(), "Tarn Photo Viewer");
+    EXPECT_EQ(paneText(bar, pane::kTotals), "No images");
+    // Reopen brings the same item back.
+    EXPECT_TRUE(frame->runCommand(cmd::kReopen));
+    EXPECT_EQ(openName(), "b.png");
+}
+
+}  // namespace
+}  // namespace tarn
