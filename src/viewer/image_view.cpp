@@ -151,6 +151,7 @@ void CImageView::onPaint(wxPaintEvent&) {
     // The bars shown since the last paint have taken their room by now.
     if (measureScrollBars()) {
         syncGeometry();
+        Refresh(false);  // the placement may have moved outside this paint's region
     }
     m_renderer.paint(dc, m_geometry, m_document.image(), m_document.path(),
                      m_frame.statusBar()->tracking(), m_backdrop);
