@@ -135,6 +135,8 @@ private:
     void startPreload();
     void onPreloaded(wxThreadEvent& event);
     void restartQuickSlide();
+    // The open item's index in the folder list as it is now.
+    int currentIndex() const;
     // Navigation target, -1 for none.
     int nextImageIndex() const;
     int previousImageIndex() const;

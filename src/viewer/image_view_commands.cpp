@@ -145,7 +145,7 @@ public:
                 break;
             case cmd::kSlideShow:
                 v.m_quickSlideTimer.Stop();
-                v.m_frame.startSlideShow(v.m_document.itemIndex());
+                v.m_frame.startSlideShow(v.currentIndex());
                 break;
             default:
                 break;

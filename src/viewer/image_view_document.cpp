@@ -174,7 +174,7 @@ void CImageView::reopen() {
     if (!querySave()) {
         return;
     }
-    const int index = m_document.itemIndex();
+    const int index = currentIndex();
     closeImage();
     openItem(index, 0);
 }
@@ -238,12 +238,23 @@ void CImageView::openFromDialog() {
 
 // ---- navigation ------------------------------------------------------------------------
 
+int CImageView::currentIndex() const {
+    // Files added or removed meanwhile move the open file's place in the list.
+    const int index = m_document.itemIndex();
+    const std::string& path = m_document.path();
+    if (path.empty() || itemFilePath(folder(), index) == path) {
+        return index;
+    }
+    const FolderItem* item = folder().itemByPath(path);
+    return item != nullptr ? folder().indexOf(item) : index;
+}
+
 int CImageView::nextImageIndex() const {
-    return folder().nextImage(m_document.itemIndex());
+    return folder().nextImage(currentIndex());
 }
 
 int CImageView::previousImageIndex() const {
-    return m_document.itemIndex() < 0 ? -1 : folder().previousImage(m_document.itemIndex());
+    return currentIndex() < 0 ? -1 : folder().previousImage(currentIndex());
 }
 
 int CImageView::firstImageIndex() const {
@@ -264,12 +275,12 @@ bool CImageView::canPreviousImage() const {
 
 bool CImageView::canFirstImage() const {
     const int first = firstImageIndex();
-    return first >= 0 && first != m_document.itemIndex();
+    return first >= 0 && first != currentIndex();
 }
 
 bool CImageView::canLastImage() const {
     const int last = lastImageIndex();
-    return last >= 0 && last != m_document.itemIndex();
+    return last >= 0 && last != currentIndex();
 }
 
 void CImageView::openOtherImage(int index, bool keepLeftImage) {
@@ -322,7 +333,7 @@ void CImageView::goToPage(int page) {
         return;
     }
     restartQuickSlide();
-    const int index = m_document.itemIndex();
+    const int index = currentIndex();
     closeImage();
     openItem(index, page);
 }

@@ -574,3 +574,32 @@ TEST_F(ImageViewTest, StatusPanesAndTheZoomSlider) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST_F(ImageViewTest, FilesChangingUnderTheOpenImage) {
+    writePicture(path("a.png"), 40, 30);
+    writePicture(path("b.png"), 50, 20);
+    writePicture(path("c.png"), 30, 20);
+    open();
+    openFile("b.png");
+    // Another program removes the first file; the list reads the folder again.
+    fs::remove(path("a.png"));
+    frame->imageList()->refresh();
+    EXPECT_FALSE(frame->commandState(cmd::kPreviousImage).enabled);
+    EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
+    EXPECT_EQ(openName(), "c.png");
+
+    // The open file itself goes: the picture stays on screen and Save writes it back.
+    fs::remove(path("c.png"));
+    view->document().setModified(true);
+    EXPECT_TRUE(frame->runCommand(cmd::kSave));
+    EXPECT_TRUE(fs::exists(path("c.png")));
+    EXPECT_FALSE(view->document().modified());
+    EXPECT_TRUE(frame->runCommand(cmd::kPreviousImage));
+    EXPECT_EQ(openName(), "b.png");
+}
+
+}  // namespace
+}  // namespace tarn
