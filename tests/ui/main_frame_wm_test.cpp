@@ -6,9 +6,9 @@
 
 #include "browser/image_list_ctrl.h"
 #include "frame/super_splitter_wnd.h"
-#include "ui/child_process.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
+#include "ui/window_manager.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
@@ -16,27 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::pumpEvents;
-
-// Openbox managing the test display while the object lives.
-class WindowManager {
-public:
-    WindowManager() : m_process("/usr/bin/openbox", environment()) {
-        std::this_thread::sleep_for(700ms);  // let it take over the display
-    }
-    bool running() { return m_process.started() && !m_process.waitExit(1ms); }
-
-private:
-    static std::map<std::string, std::string> environment() {
-        std::map<std::string, std::string> env;
-        for (const char* name : {"DISPLAY", "XAUTHORITY", "HOME", "PATH"}) {
-            if (const char* v = std::getenv(name)) {
-                env[name] = v;
-            }
-        }
-        return env;
-    }
-    test::ChildProcess m_process;
-};
 
 // Waits until a condition holds, for at most about two seconds.
 template <typename Condition>
@@ -48,7 +27,7 @@ bool waitFor(Condition condition) {
 }
 
 TEST(MainFrameWithWindowManager, FullScreenAndBackRestoresThePlacement) {
-    WindowManager wm;
+    test::WindowManager wm;
     ASSERT_TRUE(wm.running());
     test::FrameFixture f;
     settings::WindowPlacement stored;
@@ -79,7 +58,7 @@ TEST(MainFrameWithWindowManager, FullScreenAndBackRestoresThePlacement) {
 }
 
 TEST(MainFrameWithWindowManager, AWindowClosedMinimisedOpensRestored) {
-    WindowManager wm;
+    test::WindowManager wm;
     ASSERT_TRUE(wm.running());
     test::FrameFixture f;
     CMainFrame* frame = f.open();
@@ -104,7 +83,7 @@ TEST(MainFrameWithWindowManager, AWindowClosedMinimisedOpensRestored) {
 }
 
 TEST(MainFrameWithWindowManager, WithoutAPlacementTheFrameOpensMaximised) {
-    WindowManager wm;
+    test::WindowManager wm;
     ASSERT_TRUE(wm.running());
     test::FrameFixture f;
     CMainFrame* frame = f.open();

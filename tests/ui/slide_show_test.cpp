@@ -3,7 +3,6 @@
 // openbox on the test display.
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/tooltip.h>
 #include <wx/uiaction.h>
 #include <wx/weakref.h>
@@ -17,9 +16,10 @@
 #include "frame/super_splitter_wnd.h"
 #include "slideshow/slide_tool_bar.h"
 #include "slideshow/slide_view.h"
-#include "ui/child_process.h"
 #include "ui/frame_fixture.h"
+#include "ui/screen_grab.h"
 #include "ui/ui_test_support.h"
+#include "ui/window_manager.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
@@ -515,29 +515,8 @@ TEST(SlideShow, ClosingTheWindowDuringTheShowClosesIt) {
     EXPECT_TRUE(waitFor([&] { return alive.get() == nullptr; }));
 }
 
-// Openbox managing the test display while the object lives.
-class WindowManager {
-public:
-    WindowManager() : m_process("/usr/bin/openbox", environment()) {
-        std::this_thread::sleep_for(700ms);  // let it take over the display
-    }
-    bool running() { return m_process.started() && !m_process.waitExit(1ms); }
-
-private:
-    static std::map<std::string, std::string> environment() {
-        std::map<std::string, std::string> env;
-        for (const char* name : {"DISPLAY", "XAUTHORITY", "HOME", "PATH"}) {
-            if (const char* v = std::getenv(name)) {
-                env[name] = v;
-            }
-        }
-        return env;
-    }
-    test::ChildProcess m_process;
-};
-
 TEST(SlideShowWithWindowManager, RunsFullScreenAndLeavesTheWindowAsItWas) {
-    WindowManager wm;
+    test::WindowManager wm;
     ASSERT_TRUE(wm.running());
     SlideShowFixture f;
     // A photo-like gradient, larger than the screen.
@@ -575,26 +554,12 @@ TEST(SlideShowWithWindowManager, RunsFullScreenAndLeavesTheWindowAsItWas) {
     // What the screen shows: the photo fitted to the width, black bands, the strip. The pointer
     // rests on the strip between two buttons so that the strip stays while the screen settles.
     wxUIActionSimulator().MouseMove(view->toolBar()->GetScreenPosition() + wxPoint(68, 15));
-    const auto capture = [&] {
-        wxBitmap shot(screen, 24);
-        {
-            wxMemoryDC dc(shot);
-            wxScreenDC screenDc;
-            dc.Blit(0, 0, screen.x, screen.y, &screenDc, 0, 0);
-        }
-        return shot;
-    };
-    wxBitmap shot;
+    const char* keep = std::getenv("TARN_SLIDE_SCREENSHOT");
+    wxImage seen;
     EXPECT_TRUE(waitFor([&] {
-        shot = capture();
-        return pixel(shot.ConvertToImage(), 640, 300) != *wxBLACK;
+        seen = test::grabScreen(keep != nullptr ? keep : "");
+        return seen.IsOk() && pixel(seen, 640, 300) != *wxBLACK;
     }));
-    pumpEvents(100);
-    shot = capture();
-    if (const char* out = std::getenv("TARN_SLIDE_SCREENSHOT")) {
-        shot.SaveFile(out, wxBITMAP_TYPE_PNG);
-    }
-    const wxImage seen = shot.ConvertToImage();
     // 1600 x 1000 on 1280 x 1024: 1280 x 800 from row 112.
     EXPECT_EQ(pixel(seen, 640, 50), *wxBLACK);
     EXPECT_EQ(pixel(seen, 640, 1000), *wxBLACK);
