@@ -21,19 +21,19 @@ CDlgQuerySave::CDlgQuerySave(wxWindow* parent, const std::string& path, const fi
     new wxStaticText(this, wxID_ANY, "Do you want to save the changes you've made to this image?",
                      wxPoint(textX, 10 + (icon->GetSize().y - GetCharHeight()) / 2));
 
-    struct ButtonSpec {
+    struct ButtonText {
         int id;
         const char* text;
     };
-    const ButtonSpec buttons[] = {
+    const ButtonText buttons[] = {
         {kSave, "&Save"}, {kSaveAs, "Save &As..."}, {kDiscard, "&Discard"}, {kCancel, "&Cancel"}};
     const wxSize unit = ConvertDialogToPixels(wxSize(50, 14));
     const int gap = ConvertDialogToPixels(wxSize(7, 0)).x;
     const int y = ConvertDialogToPixels(wxPoint(0, 33)).y;
     std::vector<wxButton*> row;
     wxSize size = unit;
-    for (const ButtonSpec& spec : buttons) {
-        row.push_back(new wxButton(this, spec.id, spec.text, wxPoint(0, y), unit));
+    for (const ButtonText& button : buttons) {
+        row.push_back(new wxButton(this, button.id, button.text, wxPoint(0, y), unit));
         size.IncTo(row.back()->GetBestSize());
     }
     int x = gap;

@@ -25,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::pumpEvents;
+using test::waitFor;
 using test::writeFile;
 
 // A picture of one colour, written with FreeImage.
@@ -38,18 +39,6 @@ void writePicture(const std::string& path, int width, int height, RGBQUAD color,
 
 constexpr RGBQUAD kRed{0, 0, 255, 0};  // blue, green, red, reserved
 constexpr RGBQUAD kBlue{255, 0, 0, 0};
-
-// Pumps events until the condition holds or the time runs out.
-bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) {
-            return true;
-        }
-        pumpEvents(20);
-    }
-    return condition();
-}
 
 struct Rgb {
     int r, g, b;

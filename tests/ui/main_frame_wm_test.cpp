@@ -16,16 +16,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::pumpEvents;
+using test::waitFor;
 
 // Waits until a condition holds, for at most about two seconds.
-template <typename Condition>
-bool waitFor(Condition condition) {
-    for (int i = 0; i < 40 && !condition(); ++i) {
-        pumpEvents(50);
-    }
-    return condition();
-}
-
 TEST(MainFrameWithWindowManager, FullScreenAndBackRestoresThePlacement) {
     test::WindowManager wm;
     ASSERT_TRUE(wm.running());

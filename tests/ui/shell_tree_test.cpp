@@ -24,17 +24,7 @@ namespace fs = std::filesystem;
 using platform::ItemIdList;
 using platform::ShellNamespace;
 using test::pumpEvents;
-
-// Pumps events until the condition holds or about three seconds have passed.
-bool waitFor(const std::function<bool()>& condition) {
-    for (int i = 0; i < 60; ++i) {
-        if (condition()) {
-            return true;
-        }
-        pumpEvents(50);
-    }
-    return condition();
-}
+using test::waitFor;
 
 std::unique_ptr<platform::SpecialFolders> specialFoldersAt(const std::string& home) {
     auto special = std::make_unique<test::FakeSpecialFolders>();

@@ -27,14 +27,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::pumpEvents;
-
-template <typename Condition>
-bool waitFor(Condition condition) {
-    for (int i = 0; i < 60 && !condition(); ++i) {
-        pumpEvents(50);
-    }
-    return condition();
-}
+using test::waitFor;
 
 struct SlideShowFixture : test::FrameFixture {
     std::string path(const std::string& name) const { return pictures + "/" + name; }

@@ -5,6 +5,7 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace tarn::test {
@@ -17,6 +18,18 @@ inline void pumpEvents(int milliseconds = 50) {
         wxTheApp->ProcessPendingEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     } while (std::chrono::steady_clock::now() < end);
+}
+
+// Pumps events until the condition holds or the time runs out; whether it holds.
+inline bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) {
+            return true;
+        }
+        pumpEvents(20);
+    }
+    return condition();
 }
 
 // Shows a top-level window and waits until it is mapped and laid out.
