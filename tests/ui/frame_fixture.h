@@ -33,6 +33,17 @@ struct FrameFixture {
         wxImage(64, 48).SaveFile(wxString::FromUTF8(pictures + "/" + name), wxBITMAP_TYPE_PNG);
     }
 
+    // A restored (not maximised) window rectangle stored as a previous run left it.
+    void storeNormalPlacement(int left, int top, int right, int bottom) const {
+        settings::WindowPlacement stored;
+        stored.showCmd = settings::kShowNormal;
+        stored.left = left;
+        stored.top = top;
+        stored.right = right;
+        stored.bottom = bottom;
+        context->settings.setPlacement(stored);
+    }
+
     // A fresh context over the same home, as a new run of the program has.
     void makeContext() {
         auto special = std::make_unique<FakeSpecialFolders>();

@@ -23,13 +23,7 @@ TEST(MainFrameWithWindowManager, FullScreenAndBackRestoresThePlacement) {
     test::WindowManager wm;
     ASSERT_TRUE(wm.running());
     test::FrameFixture f;
-    settings::WindowPlacement stored;
-    stored.showCmd = settings::kShowNormal;
-    stored.left = 100;
-    stored.top = 80;
-    stored.right = 740;
-    stored.bottom = 560;
-    f.context->settings.setPlacement(stored);
+    f.storeNormalPlacement(100, 80, 740, 560);
     CMainFrame* frame = f.open();
     ASSERT_TRUE(waitFor([&] { return frame->GetSize() == wxSize(640, 480); }));
     const wxRect before = frame->GetRect();

@@ -521,13 +521,7 @@ TEST(SlideShowWithWindowManager, RunsFullScreenAndLeavesTheWindowAsItWas) {
     }
     ASSERT_TRUE(photo.SaveFile(wxString::FromUTF8(f.path("a photo.png")), wxBITMAP_TYPE_PNG));
     f.addPicture("b.png", 100, 100, *wxGREEN);
-    settings::WindowPlacement stored;
-    stored.showCmd = settings::kShowNormal;
-    stored.left = 100;
-    stored.top = 80;
-    stored.right = 740;
-    stored.bottom = 560;
-    f.context->settings.setPlacement(stored);
+    f.storeNormalPlacement(100, 80, 740, 560);
     CMainFrame* frame = f.open();
     ASSERT_TRUE(waitFor([&] { return frame->GetSize() == wxSize(640, 480); }));
     const wxRect before = frame->GetRect();
