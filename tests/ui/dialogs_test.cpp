@@ -352,12 +352,17 @@ TEST(SaveFileDialog, ChangingTheTypeRenamesTheNameBox) {
 // later one; gives how often it was shown.
 int typeAndAccept(CDlgSaveFile& dialog, int type, const std::string& name, int& result) {
     int shown = 0;
-    enum { kTyping, kAccepting, kAccepted } state = kTyping;
+    enum { kChoosingType, kTyping, kAccepting, kAccepted } state = kChoosingType;
     result = runModal(dialog, [&] {
         switch (state) {
-            case kTyping:
+            case kChoosingType:
+                // The chooser reports the type change on its own time: the name comes a tick
+                // later, so the change cannot rename it after it was typed.
                 ++shown;
                 dialog.SetFilterIndex(type);
+                state = kTyping;
+                return false;
+            case kTyping:
                 dialog.setNameBoxText(name);
                 state = kAccepting;
                 return false;
