@@ -23,7 +23,7 @@
 #include "app/system_image_lists.h"
 #include "bench_support.h"
 #include "browser/image_list_ctrl.h"
-#include "frame/command_ids.h"
+#include "commands/command_ids.h"
 #include "frame/main_frame.h"
 #include "platform/special_folders.h"
 #include "viewer/image_loading.h"

@@ -7,8 +7,8 @@
 #include "app/resource_pictures.h"
 #include "app/system_image_lists.h"
 #include "browser/shell_tree.h"
-#include "frame/pane_choose_wnd.h"
-#include "frame/title_wnd.h"
+#include "widgets/pane_choose_wnd.h"
+#include "widgets/title_wnd.h"
 
 namespace tarn {
 

@@ -12,10 +12,10 @@
 #include "app/app_context.h"
 #include "app/resource_pictures.h"
 #include "app/system_image_lists.h"
-#include "frame/command_router.h"
+#include "commands/command_router.h"
 #include "frame/frame_layout_rules.h"
 #include "frame/navigation_history.h"
-#include "frame/tool_bar_layout.h"
+#include "commands/tool_bar_layout.h"
 
 namespace tarn {
 

@@ -11,9 +11,9 @@
 #include "browser/image_list_ctrl.h"
 #include "browser/shell_tree.h"
 #include "common/path_rules.h"
-#include "frame/key_bindings.h"
-#include "frame/list_command_receiver.h"
-#include "frame/menu_builder.h"
+#include "commands/key_bindings.h"
+#include "browser/list_command_receiver.h"
+#include "commands/menu_builder.h"
 #include "frame/super_status_bar.h"
 #include "viewer/image_view.h"
 

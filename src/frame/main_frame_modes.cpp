@@ -1,7 +1,7 @@
 // Modes of the main frame (browser, image, slide show), full screen, placement and closing.
 #include "browser/image_list_ctrl.h"
 #include "frame/main_frame.h"
-#include "frame/super_splitter_wnd.h"
+#include "widgets/super_splitter_wnd.h"
 #include "frame/super_status_bar.h"
 #include "viewer/image_view.h"
 

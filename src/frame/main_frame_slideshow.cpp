@@ -1,9 +1,9 @@
 // The slide show as the third mode of the main frame: entered from the browser or the image
 // mode, always in full screen, and left for the mode it came from.
 #include "browser/image_list_ctrl.h"
-#include "frame/list_command_receiver.h"
+#include "browser/list_command_receiver.h"
 #include "frame/main_frame.h"
-#include "frame/super_splitter_wnd.h"
+#include "widgets/super_splitter_wnd.h"
 #include "slideshow/slide_view.h"
 #include "viewer/image_view.h"
 

@@ -2,7 +2,7 @@
 
 #include <wx/window.h>
 
-#include "frame/title_wnd.h"
+#include "widgets/title_wnd.h"
 
 namespace tarn {
 

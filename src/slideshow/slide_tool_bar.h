@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/resource_pictures.h"
-#include "frame/super_bitmap_button.h"
+#include "widgets/super_bitmap_button.h"
 
 namespace tarn {
 

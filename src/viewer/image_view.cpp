@@ -9,7 +9,7 @@
 
 #include "app/app_context.h"
 #include "browser/image_list_ctrl.h"
-#include "frame/command_ids.h"
+#include "commands/command_ids.h"
 #include "frame/main_frame.h"
 #include "frame/super_status_bar.h"
 

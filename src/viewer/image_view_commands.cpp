@@ -1,6 +1,6 @@
 // The commands the frame routes to the image view, with their enabling and check marks.
-#include "frame/command_ids.h"
-#include "frame/command_router.h"
+#include "commands/command_ids.h"
+#include "commands/command_router.h"
 #include "frame/main_frame.h"
 #include "viewer/image_view.h"
 #include "viewer/zoom_steps.h"

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "frame/tool_bar_layout.h"
+#include "commands/tool_bar_layout.h"
 
 namespace tarn {
 namespace {

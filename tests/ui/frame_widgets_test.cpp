@@ -3,9 +3,9 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
-#include "frame/super_bitmap_button.h"
-#include "frame/super_splitter_wnd.h"
-#include "frame/title_wnd.h"
+#include "widgets/super_bitmap_button.h"
+#include "widgets/super_splitter_wnd.h"
+#include "widgets/title_wnd.h"
 #include "ui/ui_test_support.h"
 
 namespace tarn {

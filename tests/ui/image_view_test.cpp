@@ -12,7 +12,7 @@
 
 #include "browser/image_list_ctrl.h"
 #include "fakes/temp_dir.h"
-#include "frame/command_ids.h"
+#include "commands/command_ids.h"
 #include "frame/main_frame.h"
 #include "frame/status_bar_texts.h"
 #include "frame/super_status_bar.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "browser/image_list_ctrl.h"
-#include "frame/super_splitter_wnd.h"
+#include "widgets/super_splitter_wnd.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 #include "ui/window_manager.h"

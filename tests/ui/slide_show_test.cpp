@@ -12,8 +12,8 @@
 #include <map>
 
 #include "browser/image_list_ctrl.h"
-#include "frame/command_ids.h"
-#include "frame/super_splitter_wnd.h"
+#include "commands/command_ids.h"
+#include "widgets/super_splitter_wnd.h"
 #include "slideshow/slide_tool_bar.h"
 #include "slideshow/slide_view.h"
 #include "ui/frame_fixture.h"

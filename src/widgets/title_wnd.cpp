@@ -1,4 +1,4 @@
-#include "frame/title_wnd.h"
+#include "widgets/title_wnd.h"
 
 #include <wx/control.h>
 #include <wx/dcbuffer.h>

@@ -1,4 +1,4 @@
-#include "frame/menu_layout.h"
+#include "commands/menu_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/command_table.h"
-#include "frame/key_bindings.h"
+#include "commands/command_table.h"
+#include "commands/key_bindings.h"
 
 namespace tarn {
 namespace {

@@ -1,8 +1,8 @@
-#include "frame/key_bindings.h"
+#include "commands/key_bindings.h"
 
 #include <array>
 
-#include "frame/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "frame/menu_builder.h"
+#include "commands/menu_builder.h"
 
 #include <dlfcn.h>
 

@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "frame/command_table.h"
-#include "frame/menu_layout.h"
+#include "commands/command_table.h"
+#include "commands/menu_layout.h"
 
 namespace tarn {
 

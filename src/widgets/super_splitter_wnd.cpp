@@ -1,4 +1,4 @@
-#include "frame/super_splitter_wnd.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 

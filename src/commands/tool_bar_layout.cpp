@@ -1,4 +1,4 @@
-#include "frame/tool_bar_layout.h"
+#include "commands/tool_bar_layout.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "frame/command_table.h"
+#include "commands/command_table.h"
 
 #include <algorithm>
 #include <array>

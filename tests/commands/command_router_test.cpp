@@ -1,4 +1,4 @@
-#include "frame/command_router.h"
+#include "commands/command_router.h"
 
 #include <gtest/gtest.h>
 

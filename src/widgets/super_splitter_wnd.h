@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "frame/frame_widget_rules.h"
+#include "widgets/widget_rules.h"
 
 namespace tarn {
 

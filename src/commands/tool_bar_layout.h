@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "frame/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace tarn {
 

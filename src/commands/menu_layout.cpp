@@ -1,10 +1,10 @@
-#include "frame/menu_layout.h"
+#include "commands/menu_layout.h"
 
 #include <array>
 #include <cctype>
 
-#include "frame/command_table.h"
-#include "frame/key_bindings.h"
+#include "commands/command_table.h"
+#include "commands/key_bindings.h"
 
 namespace tarn {
 

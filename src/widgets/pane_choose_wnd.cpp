@@ -1,4 +1,4 @@
-#include "frame/pane_choose_wnd.h"
+#include "widgets/pane_choose_wnd.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "frame/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "frame/frame_widget_rules.h"
+#include "widgets/widget_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame/super_bitmap_button.h"
+#include "widgets/super_bitmap_button.h"
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>

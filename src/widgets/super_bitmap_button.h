@@ -3,7 +3,7 @@
 #include <wx/bitmap.h>
 #include <wx/window.h>
 
-#include "frame/frame_widget_rules.h"
+#include "widgets/widget_rules.h"
 
 namespace tarn {
 

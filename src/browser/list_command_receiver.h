@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "frame/command_router.h"
+#include "commands/command_router.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "frame/command_table.h"
+#include "commands/command_table.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "frame/key_bindings.h"
-#include "frame/tool_bar_layout.h"
+#include "commands/key_bindings.h"
+#include "commands/tool_bar_layout.h"
 
 namespace tarn {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "frame/command_table.h"
+#include "commands/command_table.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "frame/list_command_receiver.h"
+#include "browser/list_command_receiver.h"
 
 #include "browser/image_list_ctrl.h"
 
