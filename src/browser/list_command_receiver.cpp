@@ -4,27 +4,43 @@
 
 namespace tarn {
 
-namespace {
-
-// The model's sort key of a Sort By command; -1 for other commands.
-int sortKeyOf(int command) {
-    switch (command) {
-        case cmd::kSortByName:
-            return kSortByName;
-        case cmd::kSortByDate:
-            return kSortByDate;
-        case cmd::kSortByType:
-            return kSortByType;
-        case cmd::kSortBySize:
-            return kSortBySize;
-        case cmd::kSortByPhotoSize:
-            return kSortByPhotoSize;
-        default:
-            return -1;
-    }
+ListCommandReceiver::ListCommandReceiver(CImageListCtrl& list) : m_list(list) {
+    const FolderModel& model = list.model();
+    const auto any = [&model] { return model.count() > 0; };
+    const auto sortKey = [this, &model](int command, int key) {
+        add(
+            command, always, [&model, key] { return model.sortKey() == key; },
+            [this, key] { m_list.sortBy(key); });
+    };
+    sortKey(cmd::kSortByName, kSortByName);
+    sortKey(cmd::kSortByDate, kSortByDate);
+    sortKey(cmd::kSortByType, kSortByType);
+    sortKey(cmd::kSortBySize, kSortBySize);
+    sortKey(cmd::kSortByPhotoSize, kSortByPhotoSize);
+    add(
+        cmd::kSortForward, always, [&model] { return model.sortDirection() == kSortForward; },
+        [this] { m_list.setSortDirection(kSortForward); });
+    add(
+        cmd::kSortBackward, always, [&model] { return model.sortDirection() == kSortBackward; },
+        [this] { m_list.setSortDirection(kSortBackward); });
+    add(cmd::kSelectAll, any, [this] { m_list.selectAll(); });
+    add(cmd::kSelectAllFiles, any, [this] { m_list.selectAllFiles(); });
+    add(cmd::kSelectAllImages, any, [this] { m_list.selectAllImages(); });
+    add(cmd::kInvertSelection, any, [this] { m_list.invertSelection(); });
+    add(
+        cmd::kClearSelection, [&model] { return model.selectedCount() > 0; },
+        [this] { m_list.clearSelection(); });
+    add(
+        cmd::kRefresh, [&model] { return model.hasFolder(); }, [this] { m_list.refresh(); });
+    add(
+        cmd::kSlideShow, [this, &model] { return m_startSlideShow && model.imageCount() > 0; },
+        [this] { startSlideShow(); });
+    add(cmd::kViewAndEdit, always, [this] { m_list.openItem(m_list.model().focusedIndex()); });
+    add(
+        cmd::kFullScreen,
+        [this, &model] { return m_openFullScreen && model.targetIsImage(model.focusedIndex()); },
+        [this] { openFullScreen(); });
 }
-
-}  // namespace
 
 int ListCommandReceiver::slideShowStart(const FolderModel& model) {
     if (model.selectedCount() == 0) {
@@ -39,87 +55,16 @@ int ListCommandReceiver::slideShowStart(const FolderModel& model) {
     return -1;
 }
 
-std::optional<CommandState> ListCommandReceiver::commandState(int command) const {
-    const FolderModel& model = m_list.model();
-    if (const int key = sortKeyOf(command); key >= 0) {
-        return CommandState{true, model.sortKey() == key};
-    }
-    switch (command) {
-        case cmd::kSortForward:
-            return CommandState{true, model.sortDirection() == kSortForward};
-        case cmd::kSortBackward:
-            return CommandState{true, model.sortDirection() == kSortBackward};
-        case cmd::kSelectAll:
-        case cmd::kSelectAllFiles:
-        case cmd::kSelectAllImages:
-        case cmd::kInvertSelection:
-            return CommandState{model.count() > 0, false};
-        case cmd::kClearSelection:
-            return CommandState{model.selectedCount() > 0, false};
-        case cmd::kRefresh:
-            return CommandState{model.hasFolder(), false};
-        case cmd::kSlideShow:
-            if (!m_startSlideShow) {
-                return std::nullopt;
-            }
-            return CommandState{model.imageCount() > 0, false};
-        case cmd::kViewAndEdit:
-            return CommandState{true, false};
-        case cmd::kFullScreen:
-            if (!m_openFullScreen) {
-                return std::nullopt;
-            }
-            return CommandState{model.targetIsImage(model.focusedIndex()), false};
-        default:
-            return std::nullopt;
+void ListCommandReceiver::startSlideShow() {
+    if (const int start = slideShowStart(m_list.model()); start >= 0 && m_startSlideShow) {
+        m_startSlideShow(start);
     }
 }
 
-void ListCommandReceiver::runCommand(int command) {
-    if (const int key = sortKeyOf(command); key >= 0) {
-        m_list.sortBy(key);
-        return;
-    }
-    switch (command) {
-        case cmd::kSortForward:
-            m_list.setSortDirection(kSortForward);
-            break;
-        case cmd::kSortBackward:
-            m_list.setSortDirection(kSortBackward);
-            break;
-        case cmd::kSelectAll:
-            m_list.selectAll();
-            break;
-        case cmd::kSelectAllFiles:
-            m_list.selectAllFiles();
-            break;
-        case cmd::kSelectAllImages:
-            m_list.selectAllImages();
-            break;
-        case cmd::kClearSelection:
-            m_list.clearSelection();
-            break;
-        case cmd::kInvertSelection:
-            m_list.invertSelection();
-            break;
-        case cmd::kRefresh:
-            m_list.refresh();
-            break;
-        case cmd::kSlideShow:
-            if (const int start = slideShowStart(m_list.model()); start >= 0 && m_startSlideShow) {
-                m_startSlideShow(start);
-            }
-            break;
-        case cmd::kViewAndEdit:
-            m_list.openItem(m_list.model().focusedIndex());
-            break;
-        case cmd::kFullScreen:
-            if (m_openFullScreen && m_list.model().targetIsImage(m_list.model().focusedIndex())) {
-                m_openFullScreen(m_list.model().focusedIndex());
-            }
-            break;
-        default:
-            break;
+void ListCommandReceiver::openFullScreen() {
+    const int focused = m_list.model().focusedIndex();
+    if (m_openFullScreen && m_list.model().targetIsImage(focused)) {
+        m_openFullScreen(focused);
     }
 }
 

@@ -1,23 +1,18 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 
-#include "commands/command_router.h"
+#include "commands/command_handlers.h"
 
 namespace tarn {
 
 class CImageListCtrl;
 class FolderModel;
 
-// The thumbnail list as a command receiver: the selection, sort and refresh commands whose
-// behaviour the list has. Everything else it leaves unanswered (disabled).
-class ListCommandReceiver : public CommandReceiver {
+// The thumbnail list's commands: selection, sort, refresh, opening and the slide show.
+class ListCommandReceiver : public CommandHandlers {
 public:
-    explicit ListCommandReceiver(CImageListCtrl& list) : m_list(list) {}
-
-    std::optional<CommandState> commandState(int command) const override;
-    void runCommand(int command) override;
+    explicit ListCommandReceiver(CImageListCtrl& list);
 
     // What Slide Show does with the index it starts at (the frame enters the slide show).
     void setSlideShowHandler(std::function<void(int index)> handler) {
@@ -32,17 +27,12 @@ public:
     static int slideShowStart(const FolderModel& model);
 
 private:
+    void startSlideShow();
+    void openFullScreen();
+
     CImageListCtrl& m_list;
     std::function<void(int)> m_startSlideShow;
     std::function<void(int)> m_openFullScreen;
-};
-
-// A receiver with no commands of its own yet: the trees and the image view until their
-// commands are built. Every question is answered "disabled" by the router.
-class SilentCommandReceiver : public CommandReceiver {
-public:
-    std::optional<CommandState> commandState(int) const override { return std::nullopt; }
-    void runCommand(int) override {}
 };
 
 }  // namespace tarn

@@ -1,5 +1,7 @@
 #include "commands/command_router.h"
 
+#include <algorithm>
+
 namespace tarn {
 
 namespace {
@@ -46,6 +48,19 @@ bool CommandRouter::dispatch(int command, FrameMode mode, FocusedPane focus) {
     }
     receiver->runCommand(performed);
     return true;
+}
+
+std::vector<int> CommandRouter::handledCommands() const {
+    std::vector<int> ids;
+    for (const CommandReceiver* receiver : m_receivers) {
+        if (receiver != nullptr) {
+            const std::vector<int> own = receiver->handledCommands();
+            ids.insert(ids.end(), own.begin(), own.end());
+        }
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
 }
 
 }  // namespace tarn

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "commands/command_table.h"
 
@@ -21,6 +22,8 @@ public:
     virtual ~CommandReceiver() = default;
     virtual std::optional<CommandState> commandState(int command) const = 0;
     virtual void runCommand(int command) = 0;
+    // The commands it answers for, for the check that no built command is left unrouted.
+    virtual std::vector<int> handledCommands() const { return {}; }
 };
 
 // Sends commands and their enabling questions to the receiver their route chooses. The
@@ -37,6 +40,9 @@ public:
     // accelerator or a menu opened before a mode switch does nothing. A tool-bar button that
     // stands for another command runs that one. Returns whether it ran.
     bool dispatch(int command, FrameMode mode, FocusedPane focus);
+
+    // Every command some registered receiver answers for, sorted, each once.
+    std::vector<int> handledCommands() const;
 
 private:
     CommandReceiver* receiverFor(int command, FrameMode mode, FocusedPane focus) const;

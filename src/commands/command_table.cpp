@@ -22,24 +22,23 @@ constexpr Command check(int id, std::string_view text, Route route, std::string_
 
 constexpr std::array kCommands{
     // File
-    row(cmd::kOpen, "&Open...", "Ctrl+O", "Open (Ctrl+O)", R::Frame),
-    row(cmd::kOpenWithProgram, "Associated &Program", "F3", "Open With Associated Program (F3)",
+    row(cmd::kOpen, "&Open...", "Ctrl+O", "Open", R::Frame),
+    row(cmd::kOpenWithProgram, "Associated &Program", "F3", "Open With Associated Program",
         R::Mode),
-    row(cmd::kOpenWithEditor, "Associated &Editor", "F4", "Open With Associated Editor (F4)",
-        R::Mode),
+    row(cmd::kOpenWithEditor, "Associated &Editor", "F4", "Open With Associated Editor", R::Mode),
     row(cmd::kNewFolder, "&New Folder", "Ctrl+N", {}, R::Focus),
-    row(cmd::kAddToFavorites, "&Add to Favorites...", "Ctrl+D", "Add to Favorites (Ctrl+D)",
+    row(cmd::kAddToFavorites, "&Add to Favorites...", "Ctrl+D", "Add to Favorites",
         R::FocusTreeOrList),
     row(cmd::kLocateOnDisk, "&Locate on Disk", "Ctrl+Enter", {}, R::Focus),
-    row(cmd::kExport, "&Export...", "Ctrl+Shift+E", "Export (Ctrl+Shift+E)", R::Browser),
-    row(cmd::kPrint, "&Print...", "Ctrl+P", "Print (Ctrl+P)", R::Mode),
-    row(cmd::kProperties, "Propert&ies...", "Alt+Enter", "Properties (Alt+Enter)", R::Focus),
+    row(cmd::kExport, "&Export...", "Ctrl+Shift+E", "Export", R::Browser),
+    row(cmd::kPrint, "&Print...", "Ctrl+P", "Print", R::Mode),
+    row(cmd::kProperties, "Propert&ies...", "Alt+Enter", "Properties", R::Focus),
     row(cmd::kExit, "E&xit", "Ctrl+Q", {}, R::Frame),
     row(cmd::kReopen, "&Reopen", "Ctrl+R", {}, R::Image),
     row(cmd::kClose, "&Close", "Ctrl+F4", {}, R::Image),
-    row(cmd::kSave, "&Save", "Ctrl+S", "Save (Ctrl+S)", R::Image),
-    row(cmd::kSaveAs, "Save &As...", "Ctrl+Shift+S", "Save As (Ctrl+Shift+S)", R::Image),
-    row(cmd::kBrowse, "&Browse", "Enter", "Browse (Enter)", R::Image),
+    row(cmd::kSave, "&Save", "Ctrl+S", "Save", R::Image),
+    row(cmd::kSaveAs, "Save &As...", "Ctrl+Shift+S", "Save As", R::Image),
+    row(cmd::kBrowse, "&Browse", "Enter", "Browse", R::Image),
 
     // Edit
     row(cmd::kCut, "Cu&t", "Ctrl+X", {}, R::Focus),
@@ -56,12 +55,11 @@ constexpr std::array kCommands{
     row(cmd::kSelectAllImages, "S&elect All Images", {}, {}, R::Browser),
     row(cmd::kClearSelection, "C&lear Selection", {}, {}, R::Mode),
     row(cmd::kInvertSelection, "I&nvert Selection", {}, {}, R::Browser),
-    row(cmd::kUndo, "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", R::Image),
-    row(cmd::kRedo, "&Redo", "Ctrl+Y", "Redo (Ctrl+Y)", R::Image),
+    row(cmd::kUndo, "&Undo", "Ctrl+Z", "Undo", R::Image),
+    row(cmd::kRedo, "&Redo", "Ctrl+Y", "Redo", R::Image),
     row(cmd::kClear, "C&lear", {}, {}, R::Image),
     row(cmd::kSetBackgroundColor, "&Set Background Color...", {}, {}, R::Image),
-    row(cmd::kCropToSelection, "Cr&op to Selection", "Ctrl+Shift+X",
-        "Crop to Selection (Ctrl+Shift+X)", R::Image),
+    row(cmd::kCropToSelection, "Cr&op to Selection", "Ctrl+Shift+X", "Crop to Selection", R::Image),
     check(cmd::kRatioFree, "&Free", R::Image),
     check(cmd::kRatioSameAsImage, "&Same as Image", R::Image),
     check(cmd::kRatio1x1, "&1:1", R::Image),
@@ -78,8 +76,8 @@ constexpr std::array kCommands{
     check(cmd::kToolBar, "&Tool Bar", R::Frame),
     check(cmd::kAddressBar, "&Address Bar", R::Frame),
     check(cmd::kStatusBar, "&Status Bar", R::Frame),
-    row(cmd::kSlideShow, "S&lide Show", "Ctrl+L", "Slide Show (Ctrl+L)", R::Mode),
-    check(cmd::kFullScreen, "&View in Full Screen", R::Mode, "F11", "View in Full Screen (F11)"),
+    row(cmd::kSlideShow, "S&lide Show", "Ctrl+L", "Slide Show", R::Mode),
+    check(cmd::kFullScreen, "&View in Full Screen", R::Mode, "F11", "View in Full Screen"),
     check(cmd::kHistogramRed, "&Red", R::Histogram),
     check(cmd::kHistogramGreen, "&Green", R::Histogram),
     check(cmd::kHistogramBlue, "&Blue", R::Histogram),
@@ -102,27 +100,27 @@ constexpr std::array kCommands{
     row(cmd::kBack, "&Back", "Alt+Left", "Back (Alt+Left Arrow)", R::Frame),
     row(cmd::kForward, "&Forward", "Alt+Right", "Forward (Alt+Right Arrow)", R::Frame),
     row(cmd::kUp, "&Up", {}, "Go Up One Level", R::Frame),
-    row(cmd::kRefresh, "&Refresh", "F5", "Refresh (F5)", R::Browser),
+    row(cmd::kRefresh, "&Refresh", "F5", "Refresh", R::Browser),
     row(cmd::kSort, {}, {}, "Sort", R::Frame),
-    check(cmd::kQuickSlideShow, "&Quick Slide Show", R::Image, "Pause", "Quick Slide Show (Pause)"),
-    row(cmd::kNextImage, "&Next Image", "Page Down", "Next Image (Page Down)", R::Image),
-    row(cmd::kPreviousImage, "&Previous Image", "Page Up", "Previous Image (Page Up)", R::Image),
-    row(cmd::kFirstImage, "&First Image", "Home", "First Image (Home)", R::Image),
-    row(cmd::kLastImage, "&Last Image", "End", "Last Image (End)", R::Image),
+    check(cmd::kQuickSlideShow, "&Quick Slide Show", R::Image, "Pause", "Quick Slide Show"),
+    row(cmd::kNextImage, "&Next Image", "Page Down", "Next Image", R::Image),
+    row(cmd::kPreviousImage, "&Previous Image", "Page Up", "Previous Image", R::Image),
+    row(cmd::kFirstImage, "&First Image", "Home", "First Image", R::Image),
+    row(cmd::kLastImage, "&Last Image", "End", "Last Image", R::Image),
     row(cmd::kNextPage, "&Next Page", {}, {}, R::Image),
     row(cmd::kPreviousPage, "&Previous Page", {}, {}, R::Image),
     row(cmd::kFirstPage, "&First Page", {}, {}, R::Image),
     row(cmd::kLastPage, "&Last Page", {}, {}, R::Image),
-    check(cmd::kPanTool, "&Pan Tool", R::Image, "Ctrl+1", "Pan Tool (Ctrl+1)"),
-    check(cmd::kSelectTool, "S&elect Tool", R::Image, "Ctrl+2", "Select Tool (Ctrl+2)"),
-    check(cmd::kZoomTool, "&Zoom Tool", R::Image, "Ctrl+3", "Zoom Tool (Ctrl+3)"),
+    check(cmd::kPanTool, "&Pan Tool", R::Image, "Ctrl+1", "Pan Tool"),
+    check(cmd::kSelectTool, "S&elect Tool", R::Image, "Ctrl+2", "Select Tool"),
+    check(cmd::kZoomTool, "&Zoom Tool", R::Image, "Ctrl+3", "Zoom Tool"),
     check(cmd::kShowHistogram, "&Histogram", R::Frame),
 
     // Zoom
-    row(cmd::kZoomIn, "Zoom &In", "+", "Zoom In (+)", R::Image),
-    row(cmd::kZoomOut, "Zoom &Out", "-", "Zoom Out (-)", R::Image),
-    check(cmd::kActualSize, "&Actual Size", R::Image, "/", "Actual Size (/)"),
-    check(cmd::kZoomFitImage, "&Fit Image", R::Image, "*", "Fit Image (*)"),
+    row(cmd::kZoomIn, "Zoom &In", "+", "Zoom In", R::Image),
+    row(cmd::kZoomOut, "Zoom &Out", "-", "Zoom Out", R::Image),
+    check(cmd::kActualSize, "&Actual Size", R::Image, "/", "Actual Size"),
+    check(cmd::kZoomFitImage, "&Fit Image", R::Image, "*", "Fit Image"),
     check(cmd::kZoomFitWidth, "Fit &Width", R::Image, {}, "Fit Width"),
     check(cmd::kZoomFitHeight, "Fit &Height", R::Image, {}, "Fit Height"),
     check(cmd::kZoomLock, "Zoom &Lock", R::Image, {}, "Zoom Lock"),
@@ -154,9 +152,9 @@ constexpr std::array kCommands{
     row(cmd::kRotateRight, "Rotate &Right 90 Degrees", {}, {}, R::Mode),
     row(cmd::kRotate180, "Rotate &180 Degrees", {}, {}, R::Mode),
     row(cmd::kRotateCustom, "&Custom...", {}, {}, R::Image),
-    row(cmd::kFlipVertical, "&Vertical Flip", "Shift+V", "Vertical Flip (Shift+V)", R::Image),
-    row(cmd::kFlipHorizontal, "&Horizontal Flip", "Shift+H", "Horizontal Flip (Shift+H)", R::Image),
-    row(cmd::kEnhanceColors, "&Enhance Colors...", "Ctrl+E", "Enhance Colors (Ctrl+E)", R::Image),
+    row(cmd::kFlipVertical, "&Vertical Flip", "Shift+V", "Vertical Flip", R::Image),
+    row(cmd::kFlipHorizontal, "&Horizontal Flip", "Shift+H", "Horizontal Flip", R::Image),
+    row(cmd::kEnhanceColors, "&Enhance Colors...", "Ctrl+E", "Enhance Colors", R::Image),
     row(cmd::kAdjustHsl, "&Adjust HSL...", {}, "Adjust HSL", R::Image),
     row(cmd::kResize, "Re&size...", {}, {}, R::Image),
     row(cmd::kCanvasSize, "Ca&nvas Size...", {}, {}, R::Image),
@@ -215,7 +213,7 @@ constexpr std::array kCommands{
     row(cmd::kJpegFlipHorizontal, "&Horizontal Flip", {}, {}, R::Frame),
 
     // Help
-    row(cmd::kHelpRequest, "&Help", "F1", "Help (F1)", R::Frame),
+    row(cmd::kHelpRequest, "&Help", "F1", "Help", R::Frame),
     // The button does what the Help item does, so it shows the same tooltip.
     row(cmd::kHelp, {}, {}, "Help (F1)", R::Frame),
     row(cmd::kWebsite, "&Tarn Photo Viewer Website", {}, {}, R::Frame),
@@ -301,6 +299,14 @@ int fromUiId(int uiId, int base) {
         return 0;
     }
     return commandAtRow(uiId - base);
+}
+
+std::string toolTipText(const Command& c) {
+    std::string text(c.tip);
+    if (!text.empty() && !c.keyText.empty() && text.find('(') == std::string::npos) {
+        text += " (" + std::string(c.keyText) + ")";
+    }
+    return text;
 }
 
 int performedCommand(int id) {

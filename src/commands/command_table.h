@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "commands/command_ids.h"
@@ -32,7 +33,9 @@ struct Command {
     // of the accelerator table are real accelerators (key_bindings.h); the others are
     // handled by the focused view and must not be registered as window-wide accelerators.
     std::string_view keyText;
-    std::string_view toolTip;  // empty when the command has none
+    // Tooltip without its key: the shown tooltip adds " (key)" (see toolTipText). A row whose
+    // tooltip names the key in other words ("Back (Alt+Left Arrow)") holds the whole text.
+    std::string_view tip;  // empty when the command has none
     Route route;
     bool checkable;
     int performs;  // nonzero: a tool-bar button that performs this other command
@@ -52,6 +55,9 @@ int commandAtRow(int row);
 // are not commands.
 int toUiId(int command, int base);
 int fromUiId(int uiId, int base);
+
+// The tooltip as shown: the tip and the row's key in parentheses, when the tip has none.
+std::string toolTipText(const Command& command);
 
 // The command a tool-bar button performs: itself, or the command it stands for.
 int performedCommand(int id);

@@ -1,8 +1,10 @@
 #include "commands/key_bindings.h"
 
 #include <array>
+#include <vector>
 
 #include "commands/command_ids.h"
+#include "commands/command_table.h"
 
 namespace tarn {
 
@@ -11,58 +13,68 @@ namespace {
 constexpr KeyStroke key(KeyCode code) {
     return {code};
 }
-constexpr KeyStroke ctrl(KeyCode code) {
-    return {code, 0, true};
-}
-constexpr KeyStroke alt(KeyCode code) {
-    return {code, 0, false, true};
-}
 constexpr KeyStroke character(char c) {
     return {KeyCode::Char, c};
 }
 constexpr KeyStroke ctrlChar(char c) {
     return {KeyCode::Char, c, true};
 }
-constexpr KeyStroke ctrlShiftChar(char c) {
-    return {KeyCode::Char, c, true, false, true};
-}
 constexpr KeyStroke shiftChar(char c) {
     return {KeyCode::Char, c, false, false, true};
 }
 
-// Ctrl+N appeared twice in the original table; one entry does the same.
-constexpr std::array kAccelerators{
-    Accelerator{ctrlChar('D'), cmd::kAddToFavorites},
-    Accelerator{alt(KeyCode::Left), cmd::kBack},
-    Accelerator{alt(KeyCode::Right), cmd::kForward},
-    Accelerator{ctrl(KeyCode::F4), cmd::kClose},
-    Accelerator{ctrlShiftChar('X'), cmd::kCropToSelection},
-    Accelerator{ctrlChar('E'), cmd::kEnhanceColors},
-    Accelerator{ctrlChar('Q'), cmd::kExit},
-    Accelerator{ctrlShiftChar('E'), cmd::kExport},
-    Accelerator{key(KeyCode::F11), cmd::kFullScreen},
-    Accelerator{shiftChar('H'), cmd::kFlipHorizontal},
-    Accelerator{ctrl(KeyCode::Enter), cmd::kLocateOnDisk},
-    Accelerator{ctrlChar('N'), cmd::kNewFolder},
-    Accelerator{ctrlChar('O'), cmd::kOpen},
-    Accelerator{key(KeyCode::F3), cmd::kOpenWithProgram},
-    Accelerator{key(KeyCode::F4), cmd::kOpenWithEditor},
-    Accelerator{ctrlChar('1'), cmd::kPanTool},
-    Accelerator{ctrlChar('2'), cmd::kSelectTool},
-    Accelerator{ctrlChar('3'), cmd::kZoomTool},
-    Accelerator{ctrlChar('P'), cmd::kPrint},
-    Accelerator{alt(KeyCode::Enter), cmd::kProperties},
-    Accelerator{key(KeyCode::Pause), cmd::kQuickSlideShow},
-    Accelerator{key(KeyCode::F5), cmd::kRefresh},
-    Accelerator{key(KeyCode::F2), cmd::kRename},
-    Accelerator{ctrlChar('R'), cmd::kReopen},
+// The accelerators whose key the menus show: the key is read from the command's row, so it is
+// written once. Ctrl+N appeared twice in the original table; one entry does the same.
+constexpr std::array kMenuAccelerators{
+    cmd::kAddToFavorites,
+    cmd::kBack,
+    cmd::kForward,
+    cmd::kClose,
+    cmd::kCropToSelection,
+    cmd::kEnhanceColors,
+    cmd::kExit,
+    cmd::kExport,
+    cmd::kFullScreen,
+    cmd::kFlipHorizontal,
+    cmd::kLocateOnDisk,
+    cmd::kNewFolder,
+    cmd::kOpen,
+    cmd::kOpenWithProgram,
+    cmd::kOpenWithEditor,
+    cmd::kPanTool,
+    cmd::kSelectTool,
+    cmd::kZoomTool,
+    cmd::kPrint,
+    cmd::kProperties,
+    cmd::kQuickSlideShow,
+    cmd::kRefresh,
+    cmd::kRename,
+    cmd::kReopen,
+    cmd::kSave,
+    cmd::kSaveAs,
+    cmd::kSlideShow,
+    cmd::kFlipVertical,
+};
+// Accelerators whose menu item shows no key.
+constexpr std::array kUnshownAccelerators{
     Accelerator{shiftChar('L'), cmd::kRotateLeft},
     Accelerator{shiftChar('R'), cmd::kRotateRight},
-    Accelerator{ctrlChar('S'), cmd::kSave},
-    Accelerator{ctrlShiftChar('S'), cmd::kSaveAs},
-    Accelerator{ctrlChar('L'), cmd::kSlideShow},
-    Accelerator{shiftChar('V'), cmd::kFlipVertical},
 };
+
+const std::vector<Accelerator>& acceleratorTable() {
+    static const std::vector<Accelerator> table = [] {
+        std::vector<Accelerator> t;
+        for (const int command : kMenuAccelerators) {
+            const Command* row = findCommand(command);
+            if (const auto key = row != nullptr ? parseKeyText(row->keyText) : std::nullopt) {
+                t.push_back({*key, command});
+            }
+        }
+        t.insert(t.end(), kUnshownAccelerators.begin(), kUnshownAccelerators.end());
+        return t;
+    }();
+    return table;
+}
 
 constexpr ViewKey listKey(KeyStroke k, int command) {
     return {KeyScope::ThumbnailList, k, command};
@@ -186,15 +198,47 @@ std::string keyText(const KeyStroke& k) {
     return text;
 }
 
+std::optional<KeyStroke> parseKeyText(std::string_view text) {
+    KeyStroke k{KeyCode::Char};
+    for (;;) {
+        if (text.starts_with("Ctrl+") && text.size() > 5) {
+            k.ctrl = true;
+            text.remove_prefix(5);
+        } else if (text.starts_with("Alt+") && text.size() > 4) {
+            k.alt = true;
+            text.remove_prefix(4);
+        } else if (text.starts_with("Shift+") && text.size() > 6) {
+            k.shift = true;
+            text.remove_prefix(6);
+        } else {
+            break;
+        }
+    }
+    // Named keys first: "+", "-", "*" and "/" alone are the keypad's.
+    for (int code = static_cast<int>(KeyCode::F1); code <= static_cast<int>(KeyCode::NumpadDivide);
+         ++code) {
+        if (keyCodeName(static_cast<KeyCode>(code)) == text) {
+            k.code = static_cast<KeyCode>(code);
+            return k;
+        }
+    }
+    if (text.size() == 1 && text[0] > ' ' && text[0] < 0x7f &&
+        !(text[0] >= 'a' && text[0] <= 'z')) {
+        k.ch = text[0];
+        return k;
+    }
+    return std::nullopt;
+}
+
 std::span<const Accelerator> accelerators() {
-    return kAccelerators;
+    return acceleratorTable();
 }
 
 bool isAcceleratorKey(int command, std::string_view text) {
     if (text.empty()) {
         return false;
     }
-    for (const Accelerator& a : kAccelerators) {
+    for (const Accelerator& a : acceleratorTable()) {
         if (a.command == command && keyText(a.key) == text) {
             return true;
         }

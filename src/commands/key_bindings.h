@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +46,8 @@ struct KeyStroke {
 std::string keyText(const KeyStroke& key);
 // The key code's name alone ("Char" for characters).
 std::string_view keyCodeName(KeyCode code);
+// The key a text of keyText names; nothing for a text no key gives.
+std::optional<KeyStroke> parseKeyText(std::string_view text);
 
 // One entry of the accelerator table: processed by the frame in every mode.
 struct Accelerator {

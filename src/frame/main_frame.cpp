@@ -5,14 +5,14 @@
 
 #include "browser/browser_view.h"
 #include "browser/image_list_ctrl.h"
-#include "browser/shell_tree.h"
 #include "browser/list_command_receiver.h"
-#include "widgets/super_splitter_wnd.h"
+#include "browser/shell_tree.h"
 #include "frame/super_status_bar.h"
 #include "frame/workspace_view.h"
 #include "info/image_preview_view.h"
 #include "slideshow/slide_view.h"
 #include "viewer/image_view.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 
@@ -35,7 +35,7 @@ CMainFrame::CMainFrame(AppContext& context, const CSystemImageLists& iconLists)
     m_statusBar = new CSuperStatusBar(this);
     SetStatusBar(m_statusBar);
     m_statusBar->Show(m_showStatusBar);
-    m_imageView = new CImageView(*this, m_context);
+    m_imageView = new CImageView(this, *this, m_context);
     m_imageView->Hide();
     createPanes();
     createCommands();
@@ -137,7 +137,7 @@ void CMainFrame::onFolderSelected(const platform::ItemIdList& folder) {
 
 void CMainFrame::updateTitle() {
     if (m_mode == kImageMode) {
-        SetTitle(wxString::FromUTF8(m_imageView->title()));
+        SetTitle(wxString::FromUTF8(frameTitle(m_imageView->titleName())));
         return;
     }
     std::string name;

@@ -12,10 +12,12 @@
 #include "app/app_context.h"
 #include "app/resource_pictures.h"
 #include "app/system_image_lists.h"
+#include "commands/command_handlers.h"
 #include "commands/command_router.h"
+#include "commands/tool_bar_layout.h"
 #include "frame/frame_layout_rules.h"
 #include "frame/navigation_history.h"
-#include "commands/tool_bar_layout.h"
+#include "viewer/image_view_host.h"
 
 namespace tarn {
 
@@ -28,7 +30,6 @@ class CSlideView;
 class CSuperSplitterWnd;
 class CSuperStatusBar;
 class ListCommandReceiver;
-class SilentCommandReceiver;
 class CWorkSpaceView;
 
 // The one top-level window. It owns every pane, bar and view for the life of the process and
@@ -37,7 +38,7 @@ class CWorkSpaceView;
 //
 // Its code is split by concern: construction and layout here, the bars in
 // main_frame_bars.cpp, modes, full screen and closing in main_frame_modes.cpp.
-class CMainFrame : public wxFrame {
+class CMainFrame : public wxFrame, public ImageViewHost {
 public:
     enum Mode { kBrowserMode = 0, kImageMode = 1, kSlideShowMode = 2 };
     static constexpr int kAddressBoxId = 152;
@@ -73,12 +74,12 @@ public:
 
     // Mode switches.
     void enterImageMode();
-    void leaveImageMode();
-    void enterFullScreen();
-    void leaveFullScreen();
+    void leaveImageMode() override;
+    void enterFullScreen() override;
+    void leaveFullScreen() override;
     // The slide show from the browser or the image mode, starting at a list index; stopping
     // returns to the mode it came from (main_frame_slideshow.cpp).
-    void startSlideShow(int index);
+    void startSlideShow(int index) override;
     void stopSlideShow();
 
     // Bar visibility (the View menu's toggles).
@@ -98,10 +99,12 @@ public:
     // Commands as the menus, tool bars and accelerators see them: routed by the mode and the
     // focused pane. runCommand does nothing (and says so) when the command is disabled.
     CommandState commandState(int command) const;
-    bool runCommand(int command);
+    bool runCommand(int command) override;
     FocusedPane focusedPane() const;
     // Which window a command goes to now.
     Receiver commandReceiver(int command) const;
+    // Every command some pane answers for.
+    std::vector<int> handledCommands() const { return m_router.handledCommands(); }
 
     // Back, forward and up through the folders the list showed.
     const NavigationHistory& history() const { return m_history; }
@@ -115,12 +118,19 @@ public:
     // The image view's zoom factor.
     double viewZoom() const;
     // Recomputes the status-bar panes for the mode.
-    void refreshStatus();
+    void refreshStatus() override;
     // Sets the window title for the mode.
-    void refreshTitle() { updateTitle(); }
+    void refreshTitle() override { updateTitle(); }
     void refreshImageStatus();
     // Lists the folder of a file in the browser (the tree moves there when it differs).
-    void showFileInBrowser(const std::string& path);
+    void showFileInBrowser(const std::string& path) override;
+
+    // The rest of what the image view asks of its holder.
+    FolderModel& folderModel() override;
+    void refreshFolder() override;
+    void openListItem(int index) override;
+    bool inImageMode() const override { return m_mode == kImageMode; }
+    bool zoomSliderTracking() const override;
 
 private:
     // Construction.
@@ -130,8 +140,8 @@ private:
     void createPanes();
 
     // Commands (main_frame_commands.cpp).
-    class FrameReceiver;
     void createCommands();
+    void addFrameCommands();
     void onUpdateUi(wxUpdateUIEvent& event);
     void onCommand(wxCommandEvent& event);
     void onCharHook(wxKeyEvent& event);
@@ -185,9 +195,11 @@ private:
     wxMenuBar* m_imageMenu = nullptr;
 
     CommandRouter m_router;
-    std::unique_ptr<CommandReceiver> m_frameReceiver;
+    CommandHandlers m_frameCommands;
     std::unique_ptr<ListCommandReceiver> m_listReceiver;
-    std::unique_ptr<SilentCommandReceiver> m_treeReceiver;
+    // The trees and the histogram have no commands of their own yet: routed there, a command
+    // is disabled rather than passed to another window.
+    CommandHandlers m_treeCommands;
     NavigationHistory m_history;
     bool m_browsingHistory = false;  // browsing through the history does not record
 

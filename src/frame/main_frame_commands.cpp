@@ -9,99 +9,57 @@
 
 #include "browser/browser_view.h"
 #include "browser/image_list_ctrl.h"
-#include "browser/shell_tree.h"
-#include "common/path_rules.h"
-#include "commands/key_bindings.h"
 #include "browser/list_command_receiver.h"
+#include "browser/shell_tree.h"
+#include "commands/key_bindings.h"
 #include "commands/menu_builder.h"
+#include "common/path_rules.h"
 #include "frame/super_status_bar.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
 
-// The frame's own commands: bar toggles, thumbnail sizes, history, the Sort button, Exit.
-class CMainFrame::FrameReceiver : public CommandReceiver {
-public:
-    explicit FrameReceiver(CMainFrame& frame) : m_frame(frame) {}
-
-    std::optional<CommandState> commandState(int command) const override {
-        if (const auto size = thumbnailSizeOf(command)) {
-            return CommandState{true, m_frame.imageList()->thumbSize().x == *size};
-        }
-        if (const auto factor = zoomPresetFactor(command)) {
-            return CommandState{m_frame.m_mode == kImageMode && m_frame.m_imageView->hasImage(),
-                                m_frame.viewZoom() == *factor};
-        }
-        switch (command) {
-            case cmd::kToolBar:
-                return CommandState{true, m_frame.m_showToolBar};
-            case cmd::kAddressBar:
-                return CommandState{m_frame.m_mode == kBrowserMode, m_frame.m_showAddressBar};
-            case cmd::kStatusBar:
-                return CommandState{true, m_frame.m_showStatusBar};
-            case cmd::kBack:
-                return CommandState{m_frame.m_mode == kBrowserMode && m_frame.m_history.canGoBack(),
-                                    false};
-            case cmd::kForward:
-                return CommandState{
-                    m_frame.m_mode == kBrowserMode && m_frame.m_history.canGoForward(), false};
-            case cmd::kUp:
-                return CommandState{m_frame.m_mode == kBrowserMode && m_frame.canGoUp(), false};
-            case cmd::kSort:
-                return CommandState{m_frame.m_mode == kBrowserMode, false};
-            case cmd::kExit:
-            case cmd::kOpen:
-                return CommandState{true, false};
-            default:
-                return std::nullopt;
+// The frame's own commands: bar toggles, thumbnail sizes, zoom presets, history, the Sort
+// button, Open, Exit.
+void CMainFrame::addFrameCommands() {
+    CommandHandlers& c = m_frameCommands;
+    const auto browser = [this] { return m_mode == kBrowserMode; };
+    for (int id = cmd::kThumbSize36; id <= cmd::kThumbSize200; ++id) {
+        const int size = *thumbnailSizeOf(id);
+        c.add(
+            id, CommandHandlers::always,
+            [this, size] { return imageList()->thumbSize().x == size; },
+            [this, size] { setThumbnailSize(size); });
+    }
+    for (const Command& row : commands()) {
+        if (const auto factor = zoomPresetFactor(row.id)) {
+            c.add(
+                row.id, [this] { return m_mode == kImageMode && m_imageView->hasImage(); },
+                [this, f = *factor] { return viewZoom() == f; },
+                [this, f = *factor] { m_imageView->setFixedZoom(f); });
         }
     }
-
-    void runCommand(int command) override {
-        if (const auto size = thumbnailSizeOf(command)) {
-            m_frame.setThumbnailSize(*size);
-            return;
-        }
-        if (const auto factor = zoomPresetFactor(command)) {
-            m_frame.m_imageView->setFixedZoom(*factor);
-            return;
-        }
-        switch (command) {
-            case cmd::kToolBar:
-                m_frame.setToolBarShown(!m_frame.m_showToolBar);
-                break;
-            case cmd::kAddressBar:
-                m_frame.setAddressBarShown(!m_frame.m_showAddressBar);
-                break;
-            case cmd::kStatusBar:
-                m_frame.setStatusBarShown(!m_frame.m_showStatusBar);
-                break;
-            case cmd::kBack:
-                m_frame.goBack();
-                break;
-            case cmd::kForward:
-                m_frame.goForward();
-                break;
-            case cmd::kUp:
-                m_frame.goUp();
-                break;
-            case cmd::kSort:
-                m_frame.showSortMenu();
-                break;
-            case cmd::kExit:
-                m_frame.requestExit();
-                break;
-            case cmd::kOpen:
-                m_frame.m_imageView->openFromDialog();
-                break;
-            default:
-                break;
-        }
-    }
-
-private:
-    CMainFrame& m_frame;
-};
+    c.add(
+        cmd::kToolBar, CommandHandlers::always, [this] { return m_showToolBar; },
+        [this] { setToolBarShown(!m_showToolBar); });
+    c.add(
+        cmd::kAddressBar, browser, [this] { return m_showAddressBar; },
+        [this] { setAddressBarShown(!m_showAddressBar); });
+    c.add(
+        cmd::kStatusBar, CommandHandlers::always, [this] { return m_showStatusBar; },
+        [this] { setStatusBarShown(!m_showStatusBar); });
+    c.add(
+        cmd::kBack, [this] { return m_mode == kBrowserMode && m_history.canGoBack(); },
+        [this] { goBack(); });
+    c.add(
+        cmd::kForward, [this] { return m_mode == kBrowserMode && m_history.canGoForward(); },
+        [this] { goForward(); });
+    c.add(
+        cmd::kUp, [this] { return m_mode == kBrowserMode && canGoUp(); }, [this] { goUp(); });
+    c.add(cmd::kSort, browser, [this] { showSortMenu(); });
+    c.add(cmd::kExit, CommandHandlers::always, [this] { requestExit(); });
+    c.add(cmd::kOpen, CommandHandlers::always, [this] { m_imageView->openFromDialog(); });
+}
 
 namespace {
 
@@ -222,7 +180,7 @@ int CMainFrame::toolId(int command) {
 }
 
 void CMainFrame::createCommands() {
-    m_frameReceiver = std::make_unique<FrameReceiver>(*this);
+    addFrameCommands();
     m_listReceiver = std::make_unique<ListCommandReceiver>(*imageList());
     m_listReceiver->setFullScreenHandler([this](int index) {
         imageList()->openItem(index);
@@ -230,15 +188,12 @@ void CMainFrame::createCommands() {
             m_imageView->setFullScreen(true);
         }
     });
-    m_treeReceiver = std::make_unique<SilentCommandReceiver>();
-    m_router.setReceiver(Receiver::Frame, m_frameReceiver.get());
+    m_router.setReceiver(Receiver::Frame, &m_frameCommands);
     m_router.setReceiver(Receiver::ThumbnailList, m_listReceiver.get());
     m_router.setReceiver(Receiver::ImageView, &m_imageView->receiver());
-    // The trees and the histogram have no commands of their own yet: routed there, a command
-    // is disabled rather than passed to another window.
-    m_router.setReceiver(Receiver::FolderTree, m_treeReceiver.get());
-    m_router.setReceiver(Receiver::FavoritesTree, m_treeReceiver.get());
-    m_router.setReceiver(Receiver::PreviewHistogram, m_treeReceiver.get());
+    m_router.setReceiver(Receiver::FolderTree, &m_treeCommands);
+    m_router.setReceiver(Receiver::FavoritesTree, &m_treeCommands);
+    m_router.setReceiver(Receiver::PreviewHistogram, &m_treeCommands);
 
     m_browserMenu = buildMenuBar(menu(MenuId::Browser));
     m_imageMenu = buildMenuBar(menu(MenuId::Image));
@@ -252,7 +207,7 @@ void CMainFrame::createCommands() {
             if (row == nullptr) {
                 continue;
             }
-            bar->SetToolShortHelp(tool->GetId(), wxString::FromUTF8(std::string(row->toolTip)));
+            bar->SetToolShortHelp(tool->GetId(), wxString::FromUTF8(toolTipText(*row)));
             if (const MenuNode* drop = dropDownMenu(command)) {
                 bar->SetDropdownMenu(tool->GetId(), buildMenu(drop->children));
             }
@@ -436,6 +391,22 @@ void CMainFrame::refreshStatus() {
         status.focusedHeight = item->photoHeight;
     }
     m_statusBar->showPanes(browserPanes(status), true);
+}
+
+FolderModel& CMainFrame::folderModel() {
+    return imageList()->model();
+}
+
+void CMainFrame::refreshFolder() {
+    imageList()->refresh();
+}
+
+void CMainFrame::openListItem(int index) {
+    imageList()->openItem(index);
+}
+
+bool CMainFrame::zoomSliderTracking() const {
+    return m_statusBar->tracking();
 }
 
 double CMainFrame::viewZoom() const {

@@ -1,9 +1,9 @@
 // Modes of the main frame (browser, image, slide show), full screen, placement and closing.
 #include "browser/image_list_ctrl.h"
 #include "frame/main_frame.h"
-#include "widgets/super_splitter_wnd.h"
 #include "frame/super_status_bar.h"
 #include "viewer/image_view.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 

@@ -3,9 +3,9 @@
 #include "browser/image_list_ctrl.h"
 #include "browser/list_command_receiver.h"
 #include "frame/main_frame.h"
-#include "widgets/super_splitter_wnd.h"
 #include "slideshow/slide_view.h"
 #include "viewer/image_view.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 

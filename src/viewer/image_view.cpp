@@ -8,10 +8,8 @@
 #include <algorithm>
 
 #include "app/app_context.h"
-#include "browser/image_list_ctrl.h"
+#include "browser/folder_model.h"
 #include "commands/command_ids.h"
-#include "frame/main_frame.h"
-#include "frame/super_status_bar.h"
 
 namespace tarn {
 
@@ -46,10 +44,10 @@ ScrollAction scrollActionOf(const wxEventType type) {
 
 wxDEFINE_EVENT(EVT_IMAGE_PRELOADED, wxThreadEvent);
 
-CImageView::CImageView(CMainFrame& frame, AppContext& context)
-    : wxWindow(&frame, kControlId, wxDefaultPosition, wxDefaultSize,
+CImageView::CImageView(wxWindow* parent, ImageViewHost& host, AppContext& context)
+    : wxWindow(parent, kControlId, wxDefaultPosition, wxDefaultSize,
                wxHSCROLL | wxVSCROLL | wxBORDER_NONE | wxWANTS_CHARS, "ImageView"),
-      m_frame(frame),
+      m_host(host),
       m_context(context),
       m_document(context.folders.tempFolder),
       m_geometry(readZoomSettings(context.settings)),
@@ -64,7 +62,7 @@ CImageView::CImageView(CMainFrame& frame, AppContext& context)
     SetScrollbar(wxHORIZONTAL, 0, 0, 0);
     SetScrollbar(wxVERTICAL, 0, 0, 0);
     installDefaultPrompts();
-    m_receiver = makeReceiver();
+    addCommands();
 
     Bind(wxEVT_PAINT, &CImageView::onPaint, this);
     Bind(wxEVT_SIZE, &CImageView::onSize, this);
@@ -94,7 +92,7 @@ CImageView::~CImageView() {
 }
 
 FolderModel& CImageView::folder() const {
-    return m_frame.imageList()->model();
+    return m_host.folderModel();
 }
 
 // ---- geometry and drawing --------------------------------------------------------------
@@ -143,7 +141,7 @@ void CImageView::applyScrollBars() {
 void CImageView::zoomChanged() {
     applyScrollBars();
     Refresh(false);
-    m_frame.refreshStatus();
+    m_host.refreshStatus();
 }
 
 void CImageView::onPaint(wxPaintEvent&) {
@@ -154,7 +152,7 @@ void CImageView::onPaint(wxPaintEvent&) {
         Refresh(false);  // the placement may have moved outside this paint's region
     }
     m_renderer.paint(dc, m_geometry, m_document.image(), m_document.path(),
-                     m_frame.statusBar()->tracking(), m_backdrop);
+                     m_host.zoomSliderTracking(), m_backdrop);
 }
 
 void CImageView::onSize(wxSizeEvent& event) {
@@ -162,7 +160,7 @@ void CImageView::onSize(wxSizeEvent& event) {
     if (m_applyingBars) {
         return;
     }
-    if (m_frame.mode() != CMainFrame::kImageMode) {
+    if (!m_host.inImageMode()) {
         return;
     }
     const double zoom = m_geometry.zoom();
@@ -170,7 +168,7 @@ void CImageView::onSize(wxSizeEvent& event) {
     syncGeometry();
     Refresh(false);
     if (zoom != m_geometry.zoom()) {
-        m_frame.refreshStatus();
+        m_host.refreshStatus();
     }
 }
 
@@ -191,9 +189,9 @@ void CImageView::onMouseWheel(wxMouseEvent& event) {
     // The wheel steps through the folder; it never zooms or scrolls. A disabled step does
     // nothing, which the frame's dispatch makes sure of.
     if (event.GetWheelRotation() < 0) {
-        m_frame.runCommand(cmd::kNextImage);
+        m_host.runCommand(cmd::kNextImage);
     } else if (event.GetWheelRotation() > 0) {
-        m_frame.runCommand(cmd::kPreviousImage);
+        m_host.runCommand(cmd::kPreviousImage);
     }
 }
 
@@ -211,11 +209,11 @@ void CImageView::onMotion(wxMouseEvent& event) {
         }
         m_cursorTimer.StartOnce(kCursorHideMilliseconds);
     }
-    m_frame.refreshStatus();
+    m_host.refreshStatus();
 }
 
 void CImageView::onLeftDoubleClick(wxMouseEvent&) {
-    m_frame.runCommand(cmd::kBrowse);
+    m_host.runCommand(cmd::kBrowse);
 }
 
 void CImageView::onSetCursor(wxSetCursorEvent& event) {
@@ -244,7 +242,7 @@ void CImageView::setFixedZoom(double zoom) {
 }
 
 void CImageView::setCustomZoom(double zoom) {
-    if (m_frame.mode() != CMainFrame::kImageMode) {
+    if (!m_host.inImageMode()) {
         return;
     }
     if (m_geometry.setCustomZoom(zoom)) {
@@ -278,13 +276,13 @@ void CImageView::setFullScreen(bool on) {
     if (on) {
         m_backdrop = kFullScreenBackdrop;
         m_cursorTimer.StartOnce(kCursorHideMilliseconds);
-        m_frame.enterFullScreen();
+        m_host.enterFullScreen();
     } else {
         m_backdrop = kGreyBackdrop;
         m_cursorTimer.Stop();
         m_cursorHidden = false;
         SetCursor(wxNullCursor);
-        m_frame.leaveFullScreen();
+        m_host.leaveFullScreen();
     }
     syncGeometry();
     Refresh(false);
@@ -339,7 +337,7 @@ bool CImageView::leaveToBrowser(bool askToSave) {
     m_prefetch.wait();
     m_prefetch.discard();
     applyScrollBars();
-    m_frame.leaveImageMode();
+    m_host.leaveImageMode();
     return true;
 }
 

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "commands/command_handlers.h"
 #include "viewer/image_document.h"
 #include "viewer/image_renderer.h"
+#include "viewer/image_view_host.h"
 #include "viewer/prefetch_slot.h"
 #include "viewer/view_geometry.h"
 
@@ -19,8 +21,6 @@ namespace tarn {
 wxDECLARE_EVENT(EVT_IMAGE_PRELOADED, wxThreadEvent);
 
 struct AppContext;
-class CMainFrame;
-class CommandReceiver;
 class FolderModel;
 
 // The questions and messages of the image view. The defaults show the real dialogs; tests put
@@ -46,14 +46,14 @@ struct ImageViewPrompts {
 // centred when smaller and scrollable when larger, with the next image of the folder pre-loaded.
 //
 // Its code is split by concern: window, drawing, input and full screen here; opening, saving and
-// navigation in image_view_document.cpp; the command receiver in image_view_commands.cpp.
+// navigation in image_view_document.cpp; its commands in image_view_commands.cpp.
 class CImageView : public wxWindow {
 public:
     static constexpr int kControlId = 153;
     static constexpr int kCursorHideMilliseconds = 2000;
     static constexpr int kQuickSlideMilliseconds = 1500;
 
-    CImageView(CMainFrame& frame, AppContext& context);
+    CImageView(wxWindow* parent, ImageViewHost& host, AppContext& context);
     ~CImageView() override;
 
     // The document.
@@ -114,23 +114,21 @@ public:
     // cancelled), closes the image and empties the pre-load slot.
     bool leaveToBrowser(bool askToSave = true);
 
-    // The window title for the image mode.
-    std::string title() const;
+    // The name the window title shows for the image mode: the open file's, else nothing.
+    std::string titleName() const;
     const wxColour& backdrop() const { return m_backdrop; }
 
-    // The command receiver of the image mode (owned by the view).
-    CommandReceiver& receiver() { return *m_receiver; }
+    // The commands of the image mode.
+    CommandReceiver& receiver() { return m_commands; }
 
     // Timer ticks, public so that tests need not wait for them.
     void onCursorTimer();
     void onQuickSlideTimer();
 
 private:
-    class Receiver;
-
     FolderModel& folder() const;
     void installDefaultPrompts();
-    std::unique_ptr<CommandReceiver> makeReceiver();
+    void addCommands();
     void refreshAfterOpen();
     void startPreload();
     void onPreloaded(wxThreadEvent& event);
@@ -157,14 +155,14 @@ private:
     void onLeftDoubleClick(wxMouseEvent& event);
     void onSetCursor(wxSetCursorEvent& event);
 
-    CMainFrame& m_frame;
+    ImageViewHost& m_host;
     AppContext& m_context;
     ImageDocument m_document;
     ViewGeometry m_geometry;
     ImageRenderer m_renderer;
     PrefetchSlot m_prefetch;
     ImageViewPrompts m_prompts;
-    std::unique_ptr<CommandReceiver> m_receiver;
+    CommandHandlers m_commands;
 
     wxColour m_backdrop;
     bool m_fullScreen = false;

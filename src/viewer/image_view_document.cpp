@@ -5,13 +5,11 @@
 #include <memory>
 
 #include "app/app_context.h"
-#include "browser/image_list_ctrl.h"
+#include "browser/folder_model.h"
 #include "common/path_rules.h"
 #include "dialogs/dlg_open_file.h"
 #include "dialogs/dlg_query_save.h"
 #include "dialogs/dlg_save_file.h"
-#include "frame/frame_layout_rules.h"
-#include "frame/main_frame.h"
 #include "platform/file_trash.h"
 #include "viewer/image_view.h"
 
@@ -83,8 +81,8 @@ void CImageView::refreshAfterOpen() {
                          image != nullptr ? static_cast<int>(image->getHeight()) : 0);
     syncGeometry();
     Refresh(false);
-    m_frame.refreshTitle();
-    m_frame.refreshStatus();
+    m_host.refreshTitle();
+    m_host.refreshStatus();
 }
 
 void CImageView::startPreload() {
@@ -98,7 +96,7 @@ void CImageView::startPreload() {
 
 void CImageView::onPreloaded(wxThreadEvent&) {
     // A result that arrives after the image mode was left is not kept.
-    if (m_frame.mode() != CMainFrame::kImageMode) {
+    if (!m_host.inImageMode()) {
         m_prefetch.discard();
     }
 }
@@ -109,12 +107,12 @@ void CImageView::closeImage() {
     m_geometry.closeImage();
     applyScrollBars();
     Refresh(false);
-    m_frame.refreshTitle();
-    m_frame.refreshStatus();
+    m_host.refreshTitle();
+    m_host.refreshStatus();
 }
 
-std::string CImageView::title() const {
-    return frameTitle(m_document.hasImage() ? fileName(m_document.path()) : std::string());
+std::string CImageView::titleName() const {
+    return m_document.hasImage() ? fileName(m_document.path()) : std::string();
 }
 
 // ---- saving ----------------------------------------------------------------------------
@@ -152,8 +150,8 @@ bool CImageView::saveTo(const std::string& path) {
         }
         return false;
     }
-    m_frame.refreshTitle();
-    m_frame.refreshStatus();
+    m_host.refreshTitle();
+    m_host.refreshStatus();
     return true;
 }
 
@@ -204,7 +202,7 @@ void CImageView::deleteFile() {
     const std::string previousPath =
         previous >= 0 ? itemFilePath(folder(), previous) : std::string();
     closeImage();
-    m_frame.imageList()->refresh();
+    m_host.refreshFolder();
     for (const std::string& path : {nextPath, previousPath}) {
         if (const FolderItem* item = path.empty() ? nullptr : folder().itemByPath(path)) {
             openItem(folder().indexOf(item), 0);
@@ -223,16 +221,16 @@ void CImageView::openFromDialog() {
         return;
     }
     closeImage();
-    m_frame.showFileInBrowser(*chosen);
+    m_host.showFileInBrowser(*chosen);
     const FolderItem* item = folder().itemByPath(*chosen);
     if (item == nullptr) {
         return;
     }
     const int index = folder().indexOf(item);
-    if (m_frame.mode() == CMainFrame::kImageMode) {
+    if (m_host.inImageMode()) {
         openItem(index, 0);
     } else {
-        m_frame.imageList()->openItem(index);
+        m_host.openListItem(index);
     }
 }
 

@@ -117,7 +117,7 @@ TEST(CommandTable, TextsKeysTooltipsAndRoutesAsTheMenusShowThem) {
         ASSERT_NE(c, nullptr) << e.id;
         EXPECT_EQ(c->text, e.text) << e.id;
         EXPECT_EQ(c->keyText, e.key) << e.id;
-        EXPECT_EQ(c->toolTip, e.tip) << e.id;
+        EXPECT_EQ(toolTipText(*c), e.tip) << e.id;
         EXPECT_EQ(c->route, e.route) << e.id;
     }
 }
@@ -307,6 +307,23 @@ TEST(KeyBindings, KeyTextsReadAsTheMenusShowThem) {
     EXPECT_EQ(keyText({KeyCode::Right, 0, false, true}), "Alt+Right");
     EXPECT_EQ(keyText({KeyCode::NumpadSubtract}), "-");
     EXPECT_EQ(keyText({KeyCode::F4, 0, true}), "Ctrl+F4");
+}
+
+TEST(KeyBindings, EveryMenuKeyTextNamesAKey) {
+    // Accelerators are read from these texts, so each must name the key it shows.
+    for (const Command& c : commands()) {
+        if (c.keyText.empty()) {
+            continue;
+        }
+        const auto key = parseKeyText(c.keyText);
+        ASSERT_TRUE(key.has_value()) << c.keyText;
+        EXPECT_EQ(keyText(*key), c.keyText);
+    }
+    EXPECT_EQ(parseKeyText("Ctrl+Shift+X"), (KeyStroke{KeyCode::Char, 'X', true, false, true}));
+    EXPECT_EQ(parseKeyText("Alt+Enter"), (KeyStroke{KeyCode::Enter, 0, false, true}));
+    EXPECT_FALSE(parseKeyText("Ctrl+"));
+    EXPECT_FALSE(parseKeyText("Ctrl+x"));
+    EXPECT_FALSE(parseKeyText("Hyper+F"));
 }
 
 }  // namespace
