@@ -172,4 +172,50 @@ std::unique_ptr<fipSuperImage> ImageDocument::cleanCopy() const {
     return copy->isValid() ? std::move(copy) : nullptr;
 }
 
+bool ImageDocument::applyEdit(const ImageEdit& edit, const std::optional<Rect>& selection) {
+    if (!hasImage()) {
+        return false;
+    }
+    std::optional<Rect> area;
+    if (selection) {
+        const int width = static_cast<int>(m_image->getWidth());
+        const int height = static_cast<int>(m_image->getHeight());
+        area = Rect{std::max(selection->left, 0), std::max(selection->top, 0),
+                    std::min(selection->right, width), std::min(selection->bottom, height)};
+        if (area->empty()) {
+            return false;
+        }
+    }
+    m_history.push(*m_image);
+    if (!area) {
+        if (!edit(*m_image)) {
+            return false;
+        }
+    } else {
+        fipSuperImage piece;
+        if (!m_image->copySubImage(piece, area->left, area->top, area->right, area->bottom) ||
+            !edit(piece) || !m_image->pasteSubImage(piece, area->left, area->top, 256)) {
+            return false;
+        }
+    }
+    m_modified = true;
+    return true;
+}
+
+bool ImageDocument::undo() {
+    if (!canUndo() || !m_history.undo(*m_image)) {
+        return false;
+    }
+    m_modified = true;
+    return true;
+}
+
+bool ImageDocument::redo() {
+    if (!canRedo() || !m_history.redo(*m_image)) {
+        return false;
+    }
+    m_modified = true;
+    return true;
+}
+
 }  // namespace tarn

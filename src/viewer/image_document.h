@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "common/rect.h"
 #include "imaging/fip_super_image.h"
 #include "viewer/prefetch_slot.h"
 #include "viewer/undo_history.h"
@@ -19,6 +22,11 @@ struct SaveOutcome {
     // cannot be read fails silently).
     bool reportFailure = false;
 };
+
+// An edit of the open image: a plain function that changes the image in place and reports
+// success (leaving the image as it was when it fails). The effect dialogs' previews call the
+// same functions on their thumbnails.
+using ImageEdit = std::function<bool(fipSuperImage& image)>;
 
 // The one open image of the image view: the image, the file and page it came from, whether it
 // was changed, and its undo history. Toolkit-free; the view adds the dialogs, drawing and
@@ -56,6 +64,18 @@ public:
     // After a rename of the open file.
     void setPath(std::string path) { m_path = std::move(path); }
     UndoHistory& history() { return m_history; }
+
+    // The one door for edits: pushes the undo step, then applies the edit to the whole image or,
+    // with a selection (image pixels, clipped to the image), to a copy of that rectangle that is
+    // pasted back opaque at its corner. On success the document is modified. Returns false when
+    // no image is open, the selection is empty or the edit failed; the image is then unchanged
+    // (the pushed step stays, as a failure after the push leaves it).
+    bool applyEdit(const ImageEdit& edit, const std::optional<Rect>& selection = std::nullopt);
+    // The image as before the last edit, or again after it; the document is modified.
+    bool canUndo() const { return hasImage() && m_history.canUndo(); }
+    bool canRedo() const { return hasImage() && m_history.canRedo(); }
+    bool undo();
+    bool redo();
 
     // Page navigation is possible exactly under these conditions.
     bool canNextPage() const { return hasImage() && m_pageIndex < m_pageCount - 1; }

@@ -92,6 +92,12 @@ public:
     void lastImage();
     void goToPage(int page);
 
+    // Edits the open image through the document (undo step, modified flag) and shows the
+    // result; the one call every editing command makes. Returns whether the image changed.
+    bool edit(const ImageEdit& edit);
+    void undo();
+    void redo();
+
     // Zoom.
     void zoomIn();
     void zoomOut();
@@ -130,6 +136,8 @@ private:
     void installDefaultPrompts();
     void addCommands();
     void refreshAfterOpen();
+    // After the pixels or the size of the open image changed.
+    void refreshAfterEdit();
     void startPreload();
     void onPreloaded(wxThreadEvent& event);
     void restartQuickSlide();

@@ -21,6 +21,10 @@ void CImageView::addCommands() {
         cmd::kReopen, [&doc] { return doc.itemIndex() >= 0; }, [this] { reopen(); });
     c.add(cmd::kClose, open, [this] { closeCommand(); });
     c.add(
+        cmd::kUndo, [&doc] { return doc.canUndo(); }, [this] { undo(); });
+    c.add(
+        cmd::kRedo, [&doc] { return doc.canRedo(); }, [this] { redo(); });
+    c.add(
         cmd::kNextImage, [this] { return canNextImage(); }, [this] { nextImage(); });
     c.add(
         cmd::kPreviousImage, [this] { return canPreviousImage(); }, [this] { previousImage(); });

@@ -1,6 +1,7 @@
 // The image view's document side: opening items of the folder list, pre-loading the next one,
 // saving, the save-changes question, deleting, and moving between images and pages.
 #include <wx/msgdlg.h>
+#include <wx/utils.h>
 
 #include <memory>
 
@@ -113,6 +114,42 @@ void CImageView::closeImage() {
 
 std::string CImageView::titleName() const {
     return m_document.hasImage() ? fileName(m_document.path()) : std::string();
+}
+
+// ---- editing ---------------------------------------------------------------------------
+
+bool CImageView::edit(const ImageEdit& edit) {
+    const wxBusyCursor busy;
+    if (!m_document.applyEdit(edit)) {
+        return false;
+    }
+    refreshAfterEdit();
+    return true;
+}
+
+void CImageView::undo() {
+    const wxBusyCursor busy;
+    if (m_document.undo()) {
+        refreshAfterEdit();
+    }
+}
+
+void CImageView::redo() {
+    const wxBusyCursor busy;
+    if (m_document.redo()) {
+        refreshAfterEdit();
+    }
+}
+
+void CImageView::refreshAfterEdit() {
+    const fipSuperImage* image = m_document.image();
+    m_geometry.refreshImage(static_cast<int>(image->getWidth()),
+                            static_cast<int>(image->getHeight()));
+    m_renderer.invalidate();
+    syncGeometry();
+    Refresh(false);
+    m_host.refreshTitle();
+    m_host.refreshStatus();
 }
 
 // ---- saving ----------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/rect.h"
+
 namespace tarn {
 
 class SettingsStore;
@@ -20,17 +22,6 @@ enum class DrawPath {
 inline constexpr std::int64_t kMaxCachedDisplayPixels = 16'000'000;
 
 DrawPath chooseDrawPath(double zoom, int displayWidth, int displayHeight, bool sliderDragging);
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;  // exclusive
-    int bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
 
 struct PointF {
     double x = 0;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "browser/image_list_ctrl.h"
-#include "fakes/temp_dir.h"
 #include "commands/command_ids.h"
+#include "fakes/temp_dir.h"
 #include "frame/main_frame.h"
 #include "frame/status_bar_texts.h"
 #include "frame/super_status_bar.h"
@@ -452,6 +452,34 @@ TEST_F(ImageViewTest, TheViewsOwnKeys) {
     EXPECT_EQ(openName(), "b.png");
     pressKey(view, WXK_ESCAPE);
     EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+}
+
+TEST_F(ImageViewTest, AnEditShowsAtOnceAndCtrlZAndCtrlYUndoAndRedoIt) {
+    writePicture(path("a.png"), 300, 200);
+    open();
+    openFile("a.png");
+    view->SetFocus();
+    EXPECT_FALSE(frame->commandState(cmd::kUndo).enabled);
+    ASSERT_TRUE(view->edit([](fipSuperImage& image) { return image.rotate(90) != FALSE; }));
+    // The fit follows the new size; the image is changed and can be undone.
+    EXPECT_EQ(view->geometry().imageWidth(), 200);
+    EXPECT_TRUE(view->isModified());
+    EXPECT_TRUE(frame->commandState(cmd::kUndo).enabled);
+    EXPECT_FALSE(frame->commandState(cmd::kRedo).enabled);
+    const auto ctrlKey = [&](char letter) {
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = letter;
+        key.m_controlDown = true;
+        key.SetEventObject(view);
+        view->GetEventHandler()->ProcessEvent(key);
+    };
+    ctrlKey('Z');
+    EXPECT_EQ(view->document().image()->getWidth(), 300u);
+    EXPECT_EQ(view->geometry().imageWidth(), 300);
+    EXPECT_TRUE(frame->commandState(cmd::kRedo).enabled);
+    ctrlKey('Y');
+    EXPECT_EQ(view->document().image()->getWidth(), 200u);
+    EXPECT_FALSE(frame->commandState(cmd::kRedo).enabled);
 }
 
 TEST_F(ImageViewTest, OpenDialogMovesTheBrowserToTheChosenFolder) {
