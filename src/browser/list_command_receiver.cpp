@@ -6,40 +6,38 @@ namespace tarn {
 
 ListCommandReceiver::ListCommandReceiver(CImageListCtrl& list) : m_list(list) {
     const FolderModel& model = list.model();
-    const auto any = [&model] { return model.count() > 0; };
     const auto sortKey = [this, &model](int command, int key) {
         add(
             command, always, [&model, key] { return model.sortKey() == key; },
             [this, key] { m_list.sortBy(key); });
     };
+    const auto sortDirection = [this, &model](int command, int direction) {
+        add(
+            command, always, [&model, direction] { return model.sortDirection() == direction; },
+            [this, direction] { m_list.setSortDirection(direction); });
+    };
+    const auto selected = [&model] { return model.selectedCount() > 0; };
+    const auto canSlideShow = [this, &model] { return m_startSlideShow && model.imageCount() > 0; };
+    const auto canFullScreen = [this, &model] {
+        return m_openFullScreen && model.targetIsImage(model.focusedIndex());
+    };
+
     sortKey(cmd::kSortByName, kSortByName);
     sortKey(cmd::kSortByDate, kSortByDate);
     sortKey(cmd::kSortByType, kSortByType);
     sortKey(cmd::kSortBySize, kSortBySize);
     sortKey(cmd::kSortByPhotoSize, kSortByPhotoSize);
-    add(
-        cmd::kSortForward, always, [&model] { return model.sortDirection() == kSortForward; },
-        [this] { m_list.setSortDirection(kSortForward); });
-    add(
-        cmd::kSortBackward, always, [&model] { return model.sortDirection() == kSortBackward; },
-        [this] { m_list.setSortDirection(kSortBackward); });
-    add(cmd::kSelectAll, any, [this] { m_list.selectAll(); });
-    add(cmd::kSelectAllFiles, any, [this] { m_list.selectAllFiles(); });
-    add(cmd::kSelectAllImages, any, [this] { m_list.selectAllImages(); });
-    add(cmd::kInvertSelection, any, [this] { m_list.invertSelection(); });
-    add(
-        cmd::kClearSelection, [&model] { return model.selectedCount() > 0; },
-        [this] { m_list.clearSelection(); });
-    add(
-        cmd::kRefresh, [&model] { return model.hasFolder(); }, [this] { m_list.refresh(); });
-    add(
-        cmd::kSlideShow, [this, &model] { return m_startSlideShow && model.imageCount() > 0; },
-        [this] { startSlideShow(); });
+    sortDirection(cmd::kSortForward, kSortForward);
+    sortDirection(cmd::kSortBackward, kSortBackward);
+    add(cmd::kSelectAll, always, [this] { m_list.selectAll(); });
+    add(cmd::kSelectAllFiles, always, [this] { m_list.selectAllFiles(); });
+    add(cmd::kSelectAllImages, always, [this] { m_list.selectAllImages(); });
+    add(cmd::kInvertSelection, always, [this] { m_list.invertSelection(); });
+    add(cmd::kClearSelection, selected, [this] { m_list.clearSelection(); });
+    add(cmd::kRefresh, always, [this] { m_list.refresh(); });
+    add(cmd::kSlideShow, canSlideShow, [this] { startSlideShow(); });
     add(cmd::kViewAndEdit, always, [this] { m_list.openItem(m_list.model().focusedIndex()); });
-    add(
-        cmd::kFullScreen,
-        [this, &model] { return m_openFullScreen && model.targetIsImage(model.focusedIndex()); },
-        [this] { openFullScreen(); });
+    add(cmd::kFullScreen, canFullScreen, [this] { openFullScreen(); });
 }
 
 int ListCommandReceiver::slideShowStart(const FolderModel& model) {

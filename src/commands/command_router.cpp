@@ -28,26 +28,38 @@ CommandReceiver* CommandRouter::receiverFor(int command, FrameMode mode, Focused
 }
 
 CommandState CommandRouter::state(int command, FrameMode mode, FocusedPane focus) const {
-    const int performed = performedCommand(command);
-    const CommandReceiver* receiver = receiverFor(performed, mode, focus);
+    const CommandReceiver* receiver = receiverFor(performedCommand(command), mode, focus);
     if (receiver == nullptr) {
         return {};
     }
-    return receiver->commandState(performed).value_or(CommandState{});
+    return answer(*receiver, command).second.value_or(CommandState{});
 }
 
 bool CommandRouter::dispatch(int command, FrameMode mode, FocusedPane focus) {
-    const int performed = performedCommand(command);
-    CommandReceiver* receiver = receiverFor(performed, mode, focus);
+    CommandReceiver* receiver = receiverFor(performedCommand(command), mode, focus);
     if (receiver == nullptr) {
         return false;
     }
-    const auto answer = receiver->commandState(performed);
-    if (!answer || !answer->enabled) {
+    const auto [asked, state] = answer(*receiver, command);
+    if (!state || !state->enabled) {
         return false;
     }
-    receiver->runCommand(performed);
+    receiver->runCommand(asked);
     return true;
+}
+
+std::pair<int, std::optional<CommandState>> CommandRouter::answer(const CommandReceiver& receiver,
+                                                                  int command) {
+    // A button that stands for another command may have its own enabling and action; otherwise
+    // the command it performs answers.
+    if (auto own = receiver.commandState(command)) {
+        return {command, own};
+    }
+    const int performed = performedCommand(command);
+    if (performed == command) {
+        return {command, std::nullopt};
+    }
+    return {performed, receiver.commandState(performed)};
 }
 
 std::vector<int> CommandRouter::handledCommands() const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "commands/command_table.h"
@@ -38,7 +39,8 @@ public:
 
     // Runs the command on its receiver when that receiver answers it enabled, so that a stale
     // accelerator or a menu opened before a mode switch does nothing. A tool-bar button that
-    // stands for another command runs that one. Returns whether it ran.
+    // stands for another command runs that one, unless the receiver answers for the button
+    // itself. Returns whether it ran.
     bool dispatch(int command, FrameMode mode, FocusedPane focus);
 
     // Every command some registered receiver answers for, sorted, each once.
@@ -46,6 +48,9 @@ public:
 
 private:
     CommandReceiver* receiverFor(int command, FrameMode mode, FocusedPane focus) const;
+    // The command that answers (the one asked, or the one a button performs) and its state.
+    static std::pair<int, std::optional<CommandState>> answer(const CommandReceiver& receiver,
+                                                              int command);
 
     std::array<CommandReceiver*, 7> m_receivers{};
 };

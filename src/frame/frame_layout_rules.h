@@ -5,10 +5,9 @@
 #include <string_view>
 
 #include "app/settings.h"
+#include "common/program_name.h"
 
 namespace tarn {
-
-inline constexpr std::string_view kProgramTitle = "Tarn Photo Viewer";
 
 // Splitter sizes and limits of the main frame.
 inline constexpr int kOuterLeftWidth = 185;

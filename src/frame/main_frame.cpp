@@ -80,10 +80,7 @@ void CMainFrame::createPanes() {
         [this](const platform::ItemIdList& folder) { onFolderSelected(folder); });
     imageList()->setFolderOpenHandler(
         [this](const platform::ItemIdList& folder) { folderTree()->selectFolder(folder); });
-    imageList()->setOpenHandler([this](int index) {
-        enterImageMode();
-        m_imageView->openItem(index, 0);
-    });
+    imageList()->setOpenHandler([this](int index) { openFromList(index); });
 }
 
 void CMainFrame::activateFirstTime() {

@@ -74,6 +74,9 @@ public:
 
     // Mode switches.
     void enterImageMode();
+    // Opens a list item in the image mode; a file that cannot be loaded leaves the frame in
+    // the browser with a notice.
+    void openFromList(int index);
     void leaveImageMode() override;
     void enterFullScreen() override;
     void leaveFullScreen() override;

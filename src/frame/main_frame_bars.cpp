@@ -37,8 +37,12 @@ wxToolBar* CMainFrame::createToolBar(std::span<const ToolBarSlot> slots) {
         const wxBitmap normal = havePicture ? m_normalImages->GetBitmap(slot.image)
                                             : wxBitmap(kToolBarImageSize, kToolBarImageSize);
         const wxBitmap disabled = havePicture ? m_disabledImages->GetBitmap(slot.image) : normal;
-        bar->AddTool(toolId(slot.command), wxString(), normal, disabled,
-                     slot.drop == DropKind::None ? wxITEM_NORMAL : wxITEM_DROPDOWN);
+        // A button of a command with a check mark shows it pressed (a drop-down cannot).
+        const Command* row = findCommand(performedCommand(slot.command));
+        const wxItemKind kind = slot.drop != DropKind::None        ? wxITEM_DROPDOWN
+                                : row != nullptr && row->checkable ? wxITEM_CHECK
+                                                                   : wxITEM_NORMAL;
+        bar->AddTool(toolId(slot.command), wxString(), normal, disabled, kind);
     }
     bar->Realize();
     return bar;

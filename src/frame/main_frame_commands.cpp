@@ -23,42 +23,38 @@ namespace tarn {
 // button, Open, Exit.
 void CMainFrame::addFrameCommands() {
     CommandHandlers& c = m_frameCommands;
+    const auto always = CommandHandlers::always;
     const auto browser = [this] { return m_mode == kBrowserMode; };
+    const auto canBack = [this] { return m_mode == kBrowserMode && m_history.canGoBack(); };
+    const auto canForward = [this] { return m_mode == kBrowserMode && m_history.canGoForward(); };
+    const auto canUp = [this] { return m_mode == kBrowserMode && canGoUp(); };
+    const auto imageOpen = [this] { return m_mode == kImageMode && m_imageView->hasImage(); };
+    const auto shown = [](const bool& flag) { return [&flag] { return flag; }; };
+
     for (int id = cmd::kThumbSize36; id <= cmd::kThumbSize200; ++id) {
         const int size = *thumbnailSizeOf(id);
         c.add(
-            id, CommandHandlers::always,
-            [this, size] { return imageList()->thumbSize().x == size; },
+            id, always, [this, size] { return imageList()->thumbSize().x == size; },
             [this, size] { setThumbnailSize(size); });
     }
     for (const Command& row : commands()) {
         if (const auto factor = zoomPresetFactor(row.id)) {
             c.add(
-                row.id, [this] { return m_mode == kImageMode && m_imageView->hasImage(); },
-                [this, f = *factor] { return viewZoom() == f; },
+                row.id, imageOpen, [this, f = *factor] { return viewZoom() == f; },
                 [this, f = *factor] { m_imageView->setFixedZoom(f); });
         }
     }
-    c.add(
-        cmd::kToolBar, CommandHandlers::always, [this] { return m_showToolBar; },
-        [this] { setToolBarShown(!m_showToolBar); });
-    c.add(
-        cmd::kAddressBar, browser, [this] { return m_showAddressBar; },
-        [this] { setAddressBarShown(!m_showAddressBar); });
-    c.add(
-        cmd::kStatusBar, CommandHandlers::always, [this] { return m_showStatusBar; },
-        [this] { setStatusBarShown(!m_showStatusBar); });
-    c.add(
-        cmd::kBack, [this] { return m_mode == kBrowserMode && m_history.canGoBack(); },
-        [this] { goBack(); });
-    c.add(
-        cmd::kForward, [this] { return m_mode == kBrowserMode && m_history.canGoForward(); },
-        [this] { goForward(); });
-    c.add(
-        cmd::kUp, [this] { return m_mode == kBrowserMode && canGoUp(); }, [this] { goUp(); });
+    c.add(cmd::kToolBar, always, shown(m_showToolBar), [this] { setToolBarShown(!m_showToolBar); });
+    c.add(cmd::kAddressBar, browser, shown(m_showAddressBar),
+          [this] { setAddressBarShown(!m_showAddressBar); });
+    c.add(cmd::kStatusBar, always, shown(m_showStatusBar),
+          [this] { setStatusBarShown(!m_showStatusBar); });
+    c.add(cmd::kBack, canBack, [this] { goBack(); });
+    c.add(cmd::kForward, canForward, [this] { goForward(); });
+    c.add(cmd::kUp, canUp, [this] { goUp(); });
     c.add(cmd::kSort, browser, [this] { showSortMenu(); });
-    c.add(cmd::kExit, CommandHandlers::always, [this] { requestExit(); });
-    c.add(cmd::kOpen, CommandHandlers::always, [this] { m_imageView->openFromDialog(); });
+    c.add(cmd::kExit, always, [this] { requestExit(); });
+    c.add(cmd::kOpen, always, [this] { m_imageView->openFromDialog(); });
 }
 
 namespace {
@@ -278,6 +274,11 @@ void CMainFrame::onCommand(wxCommandEvent& event) {
 }
 
 void CMainFrame::onCharHook(wxKeyEvent& event) {
+    // The slide show has no keys: only its strip's Exit button ends it.
+    if (m_mode == kSlideShowMode) {
+        event.Skip();
+        return;
+    }
     const auto key = keyStrokeOf(event);
     // The image view's own keys come before the menus' accelerators.
     int command = 0;

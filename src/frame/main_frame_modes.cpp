@@ -1,4 +1,6 @@
 // Modes of the main frame (browser, image, slide show), full screen, placement and closing.
+#include <wx/utils.h>
+
 #include "browser/image_list_ctrl.h"
 #include "frame/main_frame.h"
 #include "frame/super_status_bar.h"
@@ -21,6 +23,15 @@ void CMainFrame::enterImageMode() {
     m_imageView->SetFocus();
     refreshStatus();
     updateTitle();
+}
+
+void CMainFrame::openFromList(int index) {
+    const wxBusyCursor busy;
+    enterImageMode();
+    if (!m_imageView->openItem(index, 0)) {
+        m_imageView->leaveToBrowser(false);
+        m_imageView->prompts().warn("Can not open this item.");
+    }
 }
 
 void CMainFrame::leaveImageMode() {

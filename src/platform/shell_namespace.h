@@ -38,7 +38,7 @@ enum EnumFlag : unsigned {
 // A mounted removable or external volume, shown below Computer.
 struct MountedVolume {
     std::string mountPoint;
-    std::string label;   // empty: the mount point's folder name is shown
+    std::string label;     // empty: the mount point's folder name is shown
     std::string device{};  // the mounted device as the mount table names it
 };
 

@@ -38,6 +38,8 @@ struct ImageViewPrompts {
     // A Yes/No question; true for Yes.
     std::function<bool(const std::string& text, const std::string& caption)> confirm;
     std::function<void(const std::string& text, const std::string& caption)> error;
+    // A notice with the exclamation icon, captioned with the program's name.
+    std::function<void(const std::string& text)> warn;
     // Moves a file to the Trash; false when that failed.
     std::function<bool(const std::string& path)> trash;
 };
@@ -135,6 +137,9 @@ private:
     FolderModel& folder() const;
     void installDefaultPrompts();
     void addCommands();
+    void startSlideShow();
+    int page() const { return m_document.pageIndex(); }
+    int lastPage() const { return m_document.pageCount() - 1; }
     void refreshAfterOpen();
     // After the pixels or the size of the open image changed.
     void refreshAfterEdit();

@@ -8,6 +8,7 @@
 #include "app/app_context.h"
 #include "browser/folder_model.h"
 #include "common/path_rules.h"
+#include "common/program_name.h"
 #include "dialogs/dlg_open_file.h"
 #include "dialogs/dlg_query_save.h"
 #include "dialogs/dlg_save_file.h"
@@ -62,6 +63,10 @@ void CImageView::installDefaultPrompts() {
     m_prompts.error = [this](const std::string& text, const std::string& caption) {
         wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), wxOK | wxICON_ERROR,
                      this);
+    };
+    m_prompts.warn = [this](const std::string& text) {
+        wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(std::string(kProgramTitle)),
+                     wxOK | wxICON_EXCLAMATION, this);
     };
     m_prompts.trash = [](const std::string& path) { return platform::moveToTrash(path); };
 }

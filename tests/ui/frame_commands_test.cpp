@@ -18,6 +18,7 @@
 #include "frame/super_status_bar.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
+#include "viewer/image_view.h"
 
 namespace tarn {
 namespace {
@@ -243,6 +244,49 @@ TEST(FrameCommands, SelectionCommandsReachTheListWhateverPaneHasTheFocus) {
     f.send(cmd::kClearSelection);
     EXPECT_EQ(model.selectedCount(), 2);
     EXPECT_FALSE(f.uiState(cmd::kSelectAll).first);
+}
+
+TEST(FrameCommands, EnablingOfTheListAndImageViewRows) {
+    test::FrameFixture f;
+    f.addFolder("Empty");
+    CMainFrame* frame = f.open();
+    // An empty folder still offers the list's always-enabled commands.
+    const auto id = f.context->shell.idFromPath(f.pictures + "/Empty");
+    ASSERT_TRUE(id && frame->folderTree()->selectFolder(*id));
+    pumpEvents();
+    ASSERT_EQ(frame->imageList()->model().count(), 0);
+    for (const int command : {cmd::kRefresh, cmd::kSelectAll, cmd::kSelectAllFiles,
+                              cmd::kSelectAllImages, cmd::kInvertSelection}) {
+        EXPECT_TRUE(frame->commandState(command).enabled) << command;
+    }
+    EXPECT_FALSE(frame->commandState(cmd::kClearSelection).enabled);
+    // The image mode without a loaded image: Close and the Fit Image button work, Reopen not.
+    frame->enterImageMode();
+    pumpEvents();
+    EXPECT_TRUE(frame->commandState(cmd::kClose).enabled);
+    EXPECT_TRUE(frame->commandState(cmd::kFitImage).enabled);
+    EXPECT_FALSE(frame->commandState(cmd::kZoomFitImage).enabled);
+    EXPECT_FALSE(frame->commandState(cmd::kReopen).enabled);
+    EXPECT_TRUE(frame->runCommand(cmd::kFitImage));
+    EXPECT_TRUE(frame->imageView()->geometry().fitActive());
+}
+
+TEST(FrameCommands, CheckableToolBarButtonsShowTheirState) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    frame->imageList()->openItem(frame->imageList()->model().indexOf(
+        frame->imageList()->model().itemByPath(f.pictures + "/a.png")));
+    ASSERT_EQ(frame->mode(), CMainFrame::kImageMode);
+    wxToolBar* bar = frame->imageToolBar();
+    const int quick = commandUiId(cmd::kQuickSlideShow);
+    ASSERT_TRUE(bar->FindById(quick)->CanBeToggled());
+    EXPECT_FALSE(bar->FindById(commandUiId(cmd::kNextImage))->CanBeToggled());
+    frame->runCommand(cmd::kQuickSlideShow);
+    bar->UpdateWindowUI();
+    EXPECT_TRUE(bar->GetToolState(quick));
+    frame->runCommand(cmd::kQuickSlideShow);
+    bar->UpdateWindowUI();
+    EXPECT_FALSE(bar->GetToolState(quick));
 }
 
 TEST(FrameCommands, FileCommandsGoToTheFocusedPane) {

@@ -3,10 +3,10 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include "ui/ui_test_support.h"
 #include "widgets/super_bitmap_button.h"
 #include "widgets/super_splitter_wnd.h"
 #include "widgets/title_wnd.h"
-#include "ui/ui_test_support.h"
 
 namespace tarn {
 namespace {

@@ -90,6 +90,7 @@ protected:
         p.error = [this](const std::string& text, const std::string& caption) {
             answers.asked.push_back(caption + ": " + text);
         };
+        p.warn = [this](const std::string& text) { answers.asked.push_back("warn: " + text); };
     }
 
     FolderModel& model() { return frame->imageList()->model(); }
@@ -234,6 +235,19 @@ TEST_F(ImageViewTest, AFileThatCannotBeLoadedLeavesTheViewEmptyAndNavigable) {
     EXPECT_EQ(shown.GetRed(5, 5), 138);
     EXPECT_TRUE(frame->runCommand(cmd::kNextImage));
     EXPECT_EQ(openName(), "c.png");
+}
+
+TEST_F(ImageViewTest, AFileThatCannotBeLoadedIsNotOpenedFromTheList) {
+    writePicture(path("a.png"), 40, 30);
+    std::ofstream(path("b.png")) << "not a picture at all";
+    open();
+    frame->imageList()->openItem(indexOf("b.png"));
+    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+    EXPECT_EQ(answers.asked, std::vector<std::string>{"warn: Can not open this item."});
+    EXPECT_FALSE(view->hasImage());
+    // A loadable one still opens.
+    openFile("a.png");
+    EXPECT_EQ(openName(), "a.png");
 }
 
 TEST_F(ImageViewTest, PagesOfAMultiPageFile) {
@@ -591,13 +605,15 @@ TEST_F(ImageViewTest, StatusPanesAndTheZoomSlider) {
     EXPECT_FALSE(view->geometry().fitActive());
     EXPECT_EQ(paneText(bar, pane::kZoom), zoomPaneText(view->geometry().zoom()));
 
-    // Without an image, the one pane of the empty view.
+    // Reopen reads the same item again.
+    EXPECT_TRUE(frame->runCommand(cmd::kReopen));
+    EXPECT_EQ(openName(), "b.png");
+    // Without an image, the one pane of the empty view; Reopen needs a loaded image.
     frame->runCommand(cmd::kClose);
     EXPECT_EQ(frame->GetTitle().utf8_string(), "Tarn Photo Viewer");
     EXPECT_EQ(paneText(bar, pane::kTotals), "No images");
-    // Reopen brings the same item back.
-    EXPECT_TRUE(frame->runCommand(cmd::kReopen));
-    EXPECT_EQ(openName(), "b.png");
+    EXPECT_FALSE(frame->runCommand(cmd::kReopen));
+    EXPECT_TRUE(frame->commandState(cmd::kClose).enabled);
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include "browser/browser_view.h"
 #include "browser/image_list_ctrl.h"
 #include "browser/shell_tree.h"
-#include "widgets/super_splitter_wnd.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 #include "viewer/image_view.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 namespace {

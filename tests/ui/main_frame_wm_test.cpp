@@ -5,11 +5,11 @@
 #include <cstdlib>
 
 #include "browser/image_list_ctrl.h"
-#include "widgets/super_splitter_wnd.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 #include "ui/window_manager.h"
 #include "viewer/image_view.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 namespace {

@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "browser/image_list_ctrl.h"
 #include "commands/command_ids.h"
-#include "widgets/super_splitter_wnd.h"
 #include "slideshow/slide_tool_bar.h"
 #include "slideshow/slide_view.h"
 #include "ui/frame_fixture.h"
@@ -21,6 +21,7 @@
 #include "ui/ui_test_support.h"
 #include "ui/window_manager.h"
 #include "viewer/image_view.h"
+#include "widgets/super_splitter_wnd.h"
 
 namespace tarn {
 namespace {
@@ -315,6 +316,30 @@ TEST(SlideShow, StartedFromTheImageModeGoesBackToIt) {
     // Stopping twice is harmless.
     frame->stopSlideShow();
     EXPECT_EQ(frame->mode(), CMainFrame::kImageMode);
+}
+
+TEST(SlideShow, TheKeyboardsCommandsDoNothingDuringTheShow) {
+    SlideShowFixture f;
+    f.addPicture("a.png", 40, 30, *wxRED);
+    CMainFrame* frame = f.open();
+    bool askedForAFile = false;
+    frame->imageView()->prompts().openFile = [&](const std::string&) {
+        askedForAFile = true;
+        return std::optional<std::string>();
+    };
+    frame->startSlideShow(0);
+    for (const int letter : {'O', 'Q'}) {
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = letter;
+        key.m_controlDown = true;
+        key.SetEventObject(f.view());
+        f.view()->GetEventHandler()->ProcessEvent(key);
+    }
+    pumpEvents();
+    EXPECT_FALSE(askedForAFile);
+    EXPECT_EQ(frame->mode(), CMainFrame::kSlideShowMode);
+    EXPECT_TRUE(frame->IsShown());
+    frame->stopSlideShow();
 }
 
 TEST(SlideShow, StartedFromTheFullScreenImageViewEndsItsFullScreen) {

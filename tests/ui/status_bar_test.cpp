@@ -6,10 +6,10 @@
 
 #include "browser/image_list_ctrl.h"
 #include "browser/shell_tree.h"
+#include "commands/menu_builder.h"
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
 #include "frame/main_frame.h"
-#include "commands/menu_builder.h"
 #include "frame/super_status_bar.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"

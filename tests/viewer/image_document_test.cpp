@@ -499,8 +499,7 @@ TEST_F(ImageDocumentTest, MultiPageGifSaveConvertsTheEditedPage) {
     EXPECT_TRUE(outcome.depthConverted);
     EXPECT_EQ(document.history().count(), 0);
     EXPECT_EQ(document.image()->getBPP(), 8u);
-    EXPECT_EQ(pageWidths(path, FIF_GIF),
-              (std::vector<unsigned>{pageWidth(0), 41u, pageWidth(2)}));
+    EXPECT_EQ(pageWidths(path, FIF_GIF), (std::vector<unsigned>{pageWidth(0), 41u, pageWidth(2)}));
     EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"anim.gif"});
 }
 
