@@ -26,7 +26,8 @@ int displayExtent(double zoom, int image) {
 }
 
 // Keeps the point at the window centre where it was when the display extent goes from d0 to d.
-double centredOffset(int client, int d0, int d, double old) {
+// ratio is the factor the offset scales by: the widths' d / d0 serves both axes.
+double centredOffset(int client, int d0, int d, double old, double ratio) {
     if (d0 == 0) {
         return 0;
     }
@@ -34,7 +35,7 @@ double centredOffset(int client, int d0, int d, double old) {
         return client < d ? (d - client) * 0.5 : 0.0;
     }
     if (client < d) {
-        return (client * 0.5 + old) * (static_cast<double>(d) / d0) - client * 0.5;
+        return (client * 0.5 + old) * ratio - client * 0.5;
     }
     return 0;
 }
@@ -175,9 +176,13 @@ void ViewGeometry::setZoom(double zoom) {
     double x = 0;
     double y = 0;
     if (!(m_fitActive && isFitType(m_type))) {
-        // Each axis with its own ratio: after a rotation the two ratios differ.
-        x = centredOffset(m_clientW, oldW, m_displayW, m_scrollX);
-        y = centredOffset(m_clientH, oldH, m_displayH, m_scrollY);
+        // The widths' ratio for both axes, so that rounding of the heights cannot shift the
+        // centre vertically; without an old width the heights' own ratio serves.
+        const double ratio = oldW > 0   ? static_cast<double>(m_displayW) / oldW
+                             : oldH > 0 ? static_cast<double>(m_displayH) / oldH
+                                        : 1.0;
+        x = centredOffset(m_clientW, oldW, m_displayW, m_scrollX, ratio);
+        y = centredOffset(m_clientH, oldH, m_displayH, m_scrollY, ratio);
     }
     applyScroll(x, y);
 }

@@ -185,6 +185,21 @@ TEST(ViewGeometryZoom, TheCentrePointStaysWhenZoomingAScrolledImage) {
     EXPECT_NEAR(after.y, before.y, 1.0);
 }
 
+TEST(ViewGeometryZoom, TheWidthsRatioMovesBothAxes) {
+    // Rounded display sizes: 2001 -> 3002 and 1003 -> 1505 scale by different ratios.
+    ViewGeometry v = makeView(400, 300, 2001, 1003);
+    v.actualSize();
+    v.setScroll(500, 600);
+    const double cw = v.clientWidth() * 0.5;
+    const double ch = v.clientHeight() * 0.5;
+    v.zoomIn();
+    ASSERT_EQ(v.displayWidth(), 3002);
+    ASSERT_EQ(v.displayHeight(), 1505);
+    const double ratio = 3002.0 / 2001.0;
+    EXPECT_NEAR(v.scrollX(), (cw + 500) * ratio - cw, 1e-9);
+    EXPECT_NEAR(v.scrollY(), (ch + 600) * ratio - ch, 1e-9);
+}
+
 TEST(ViewGeometryZoom, AnImageGrowingPastTheWindowOpensAtItsCentre) {
     ViewGeometry v;
     v.setWindowSize(400, 400);  // no bars, so the client does not change
