@@ -1,5 +1,7 @@
 #include "browser/list_command_receiver.h"
 
+#include <wx/utils.h>
+
 #include "browser/image_list_ctrl.h"
 
 namespace tarn {
@@ -34,7 +36,7 @@ ListCommandReceiver::ListCommandReceiver(CImageListCtrl& list) : m_list(list) {
     add(cmd::kSelectAllImages, always, [this] { m_list.selectAllImages(); });
     add(cmd::kInvertSelection, always, [this] { m_list.invertSelection(); });
     add(cmd::kClearSelection, selected, [this] { m_list.clearSelection(); });
-    add(cmd::kRefresh, always, [this] { m_list.refresh(); });
+    add(cmd::kRefresh, always, [this] { refresh(); });
     add(cmd::kSlideShow, canSlideShow, [this] { startSlideShow(); });
     add(cmd::kViewAndEdit, always, [this] { m_list.openItem(m_list.model().focusedIndex()); });
     add(cmd::kFullScreen, canFullScreen, [this] { openFullScreen(); });
@@ -57,6 +59,16 @@ void ListCommandReceiver::startSlideShow() {
     if (const int start = slideShowStart(m_list.model()); start >= 0 && m_startSlideShow) {
         m_startSlideShow(start);
     }
+}
+
+void ListCommandReceiver::refresh() {
+    const wxBusyCursor busy;
+    m_list.refresh();
+    if (m_afterRefresh) {
+        m_afterRefresh();
+    }
+    // The wait cursor stays a moment, so that a refresh that changed nothing is still seen.
+    wxMilliSleep(100);
 }
 
 void ListCommandReceiver::openFullScreen() {

@@ -22,6 +22,8 @@ public:
     void setFullScreenHandler(std::function<void(int index)> handler) {
         m_openFullScreen = std::move(handler);
     }
+    // What Refresh does after the list read its folder again (the folder tree's part).
+    void setRefreshHandler(std::function<void()> handler) { m_afterRefresh = std::move(handler); }
     // Where the slide show starts: the first selected image; with nothing selected the first
     // image of the folder; -1 when selected items hold no image or the folder has none.
     static int slideShowStart(const FolderModel& model);
@@ -29,10 +31,12 @@ public:
 private:
     void startSlideShow();
     void openFullScreen();
+    void refresh();
 
     CImageListCtrl& m_list;
     std::function<void(int)> m_startSlideShow;
     std::function<void(int)> m_openFullScreen;
+    std::function<void()> m_afterRefresh;
 };
 
 }  // namespace tarn

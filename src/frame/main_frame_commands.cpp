@@ -178,6 +178,11 @@ int CMainFrame::toolId(int command) {
 void CMainFrame::createCommands() {
     addFrameCommands();
     m_listReceiver = std::make_unique<ListCommandReceiver>(*imageList());
+    m_listReceiver->setRefreshHandler([this] {
+        if (const wxTreeItemId selected = folderTree()->GetSelection(); selected.IsOk()) {
+            folderTree()->refreshChildren(selected);
+        }
+    });
     m_listReceiver->setFullScreenHandler([this](int index) {
         imageList()->openItem(index);
         if (m_mode == kImageMode) {

@@ -271,6 +271,22 @@ TEST(FrameCommands, EnablingOfTheListAndImageViewRows) {
     EXPECT_TRUE(frame->imageView()->geometry().fitActive());
 }
 
+TEST(FrameCommands, RefreshReadsTheListAndTheSelectedTreeFolderAgain) {
+    CommandsFixture f;
+    CMainFrame* frame = f.open();
+    CShellTree* tree = frame->folderTree();
+    const wxTreeItemId selected = tree->GetSelection();
+    ASSERT_TRUE(selected.IsOk());
+    tree->Expand(selected);
+    const std::size_t folders = tree->GetChildrenCount(selected, false);
+    const int items = frame->imageList()->model().count();
+    f.addFolder("Added later");
+    // Without pumping events: the folder watchers cannot have seen it yet.
+    ASSERT_TRUE(frame->runCommand(cmd::kRefresh));
+    EXPECT_EQ(tree->GetChildrenCount(selected, false), folders + 1);
+    EXPECT_EQ(frame->imageList()->model().count(), items + 1);
+}
+
 TEST(FrameCommands, CheckableToolBarButtonsShowTheirState) {
     CommandsFixture f;
     CMainFrame* frame = f.open();
