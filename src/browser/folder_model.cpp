@@ -1,6 +1,7 @@
 #include "browser/folder_model.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_map>
 
 #include "common/path_rules.h"
@@ -447,10 +448,20 @@ int FolderModel::imagePosition(int index) const {
     return n;
 }
 
+bool FolderModel::isSteppableImage(int index) const {
+    if (!targetIsImage(index)) {
+        return false;
+    }
+    const FolderItem& item = *m_items[static_cast<std::size_t>(index)];
+    // A shortcut's target is looked at now: it may have gone since the folder was read.
+    std::error_code error;
+    return item.kind != kKindShortcut ||
+           (!item.targetPath.empty() && std::filesystem::exists(item.targetPath, error));
+}
+
 int FolderModel::nextImage(int index) const {
     for (int i = std::max(index + 1, 0); i < count(); ++i) {
-        if (targetIsImage(i) &&
-            (m_items[i]->kind != kKindShortcut || !m_items[i]->targetPath.empty())) {
+        if (isSteppableImage(i)) {
             return i;
         }
     }
@@ -459,8 +470,7 @@ int FolderModel::nextImage(int index) const {
 
 int FolderModel::previousImage(int index) const {
     for (int i = std::min(index, count()) - 1; i >= 0; --i) {
-        if (targetIsImage(i) &&
-            (m_items[i]->kind != kKindShortcut || !m_items[i]->targetPath.empty())) {
+        if (isSteppableImage(i)) {
             return i;
         }
     }

@@ -83,6 +83,8 @@ public:
     // -1 when there is none.
     int nextImage(int index) const;
     int previousImage(int index) const;
+    // An image the viewer and the slide show step to: a shortcut only while its target exists.
+    bool isSteppableImage(int index) const;
     bool targetIsImage(int index) const;
 
     std::uint64_t totalSize() const;

@@ -176,6 +176,11 @@ TEST_F(FolderModelTest, ClassifiesKindsLinksAndBrowsableFolders) {
     EXPECT_EQ(m_model.previousImage(linkToPhoto), -1);
     EXPECT_EQ(m_model.nextImage(m_model.count() - 1), -1);
     EXPECT_EQ(m_model.imagePosition(photo), 2);
+
+    // The link's target is checked at the step: once the photo has gone, the link is skipped.
+    fs::remove(dir("photo.JPEG"));
+    EXPECT_EQ(m_model.nextImage(-1), photo);
+    EXPECT_EQ(m_model.previousImage(photo), -1);
 }
 
 TEST_F(FolderModelTest, RefreshKeepsUnchangedThumbnailsAndAppendsNewFiles) {
