@@ -199,7 +199,8 @@ bool CSlideView::loadImage(int index) {
     m_path = item != nullptr ? loadPath(*item) : std::string();
     if (!m_path.empty()) {
         std::optional<LoadedImage> loaded = m_prefetch.take(m_path, m_page);
-        if (!loaded) {
+        // A file the read-ahead could not read is read once more: it may have been written since.
+        if (!loaded || !loaded->image) {
             loaded = loadImageFile(m_path, m_page);
         }
         m_image = std::move(loaded->image);

@@ -42,6 +42,8 @@ void ImageDocument::close() {
     m_history.clear();
     m_path.clear();
     m_modified = false;
+    m_pageIndex = 0;
+    m_pageCount = 1;
 }
 
 bool ImageDocument::open(int index, const std::string& path, int page, PrefetchSlot& slot) {

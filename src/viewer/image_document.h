@@ -77,17 +77,22 @@ public:
     bool undo();
     bool redo();
 
-    // Page navigation is possible exactly under these conditions.
-    bool canNextPage() const { return hasImage() && m_pageIndex < m_pageCount - 1; }
-    bool canPreviousPage() const { return hasImage() && m_pageIndex > 0; }
-    bool canFirstPage() const { return hasImage() && m_pageIndex != 0; }
-    bool canLastPage() const { return hasImage() && m_pageIndex != m_pageCount - 1; }
+    // Page navigation is possible exactly under these conditions. They go by the page index, so
+    // that a page that could not be loaded can still be left for the others.
+    bool canNextPage() const { return pageKnown() && m_pageIndex < m_pageCount - 1; }
+    bool canPreviousPage() const { return pageKnown() && m_pageIndex > 0; }
+    bool canFirstPage() const { return pageKnown() && m_pageIndex != 0; }
+    bool canLastPage() const { return pageKnown() && m_pageIndex != m_pageCount - 1; }
 
     // A copy of the open image for the pre-load slot, only while it holds no unsaved changes
     // (the slot must only ever hold pixels as they are in the file).
     std::unique_ptr<fipSuperImage> cleanCopy() const;
 
 private:
+    // A page of an opened file with several pages (loaded or not).
+    bool pageKnown() const {
+        return m_pageCount > 1 && m_pageIndex >= 0 && m_pageIndex < m_pageCount;
+    }
     bool saveMultiPage(const std::string& target, FREE_IMAGE_FORMAT format, bool& reportFailure);
 
     std::unique_ptr<fipSuperImage> m_image;

@@ -365,8 +365,7 @@ void CImageView::lastImage() {
 }
 
 void CImageView::goToPage(int page) {
-    if (!m_document.hasImage() || page < 0 || page >= m_document.pageCount() ||
-        page == m_document.pageIndex()) {
+    if (page < 0 || page >= m_document.pageCount() || page == m_document.pageIndex()) {
         return;
     }
     if (!querySave()) {

@@ -237,6 +237,25 @@ TEST_F(ImageDocumentTest, PageNavigationFollowsPageAndCount) {
                  document.canLastPage());
 }
 
+TEST_F(ImageDocumentTest, APageThatCannotBeLoadedCanStillBeLeft) {
+    const std::string path = pages("pages.tif");
+    ASSERT_TRUE(test::breakTiffPage(path, 1));
+    ImageDocument document(undoFolder());
+    EXPECT_FALSE(document.open(0, path, 1, m_slot));
+    EXPECT_EQ(document.pageIndex(), 1);
+    EXPECT_EQ(document.pageCount(), 3);
+    EXPECT_TRUE(document.canNextPage());
+    EXPECT_TRUE(document.canPreviousPage());
+    EXPECT_TRUE(document.canFirstPage());
+    EXPECT_TRUE(document.canLastPage());
+    ASSERT_TRUE(document.open(0, path, 2, m_slot));
+    EXPECT_EQ(document.image()->getWidth(), pageWidth(2));
+    // Closed, there is no page to move from.
+    document.close();
+    EXPECT_FALSE(document.canNextPage() || document.canPreviousPage() || document.canFirstPage() ||
+                 document.canLastPage());
+}
+
 TEST_F(ImageDocumentTest, CleanCopyOnlyOfUnchangedPixels) {
     ImageDocument document(undoFolder());
     EXPECT_EQ(document.cleanCopy(), nullptr);
