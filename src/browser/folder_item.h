@@ -9,9 +9,9 @@
 
 namespace tarn {
 
-// One child of the browsed folder. The model owns it and everything it holds; the list window
-// reads it, and the thumbnail worker writes thumbnail, photo size and pending under the
-// list's mutex.
+// One child of the browsed folder. The model owns it and everything it holds; only the thread
+// that owns the model (the user-interface thread) reads or writes it. Thumbnails and photo sizes
+// come back from the thumbnail worker as values stored there.
 struct FolderItem {
     platform::ItemIdList absoluteId;
     // The child's identifier within its folder; recognises it on refresh.

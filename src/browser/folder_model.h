@@ -27,15 +27,15 @@ enum SortDirection : int { kSortForward = 0, kSortBackward = 1 };
 enum BrowseSource : int { kBrowseFromTree = 0, kBrowseFromFavorites = 1 };
 
 // The ordered items of the one folder the browser shows. Owned by the thumbnail list; every
-// index the list reports is an index here. Not thread-safe: the owner guards it with the
-// list mutex where the thumbnail worker could look at it.
+// index the list reports is an index here. Not thread-safe: only the owner's thread touches
+// it; the thumbnail worker hands its results back to that thread.
 class FolderModel {
 public:
     FolderModel(const platform::ShellNamespace& shell, ImageExtensions images);
 
     // Fills the model from scratch. False, with the old contents kept, when the folder cannot
     // be listed. handOver runs after the folder is known to be listable and before the old
-    // items go (the thumbnail list stops its worker there).
+    // items go (the thumbnail list empties its worker's queue there).
     bool browse(const platform::ItemIdList& folder, int source, bool showHidden,
                 const std::function<void()>& handOver = {});
     // Brings the items in step with the disk without sorting: unchanged files keep their

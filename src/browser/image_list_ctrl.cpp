@@ -9,11 +9,6 @@
 #include "app/settings.h"
 
 namespace tarn {
-namespace {
-
-wxDEFINE_EVENT(EVT_THUMBNAIL_READY, wxThreadEvent);
-
-}  // namespace
 
 CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& context,
                                const CSystemImageLists& icons)
@@ -22,10 +17,11 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& cont
       m_context(context),
       m_icons(icons),
       m_model(context.shell, ImageExtensions::fromFreeImage()),
-      m_worker(m_model, [this](int index) {
-          auto* event = new wxThreadEvent(EVT_THUMBNAIL_READY);
-          event->SetInt(index);
-          wxQueueEvent(this, event);
+      m_handOff(*this),
+      m_worker([this](ThumbnailResult result) {
+          // Shared, so the copies the hand-off makes on this thread leave the image alone.
+          auto made = std::make_shared<ThumbnailResult>(std::move(result));
+          m_handOff.post([this, made] { thumbnailMade(std::move(*made)); });
       }) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetBackgroundColour(wxColour(0x8A, 0x8A, 0x8A));
@@ -35,11 +31,8 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& cont
     m_model.setSortState(settings.get(settings::kSortType), settings.get(settings::kSortDirection));
     m_geometry = cellGeometry(settings.get(settings::kThumbSizeWidth),
                               settings.get(settings::kThumbSizeHeight));
-    {
-        const std::lock_guard<std::mutex> lock(m_worker.mutex());
-        m_worker.setBoxLocked(static_cast<unsigned>(m_geometry.boxWidth),
-                              static_cast<unsigned>(m_geometry.boxHeight));
-    }
+    m_worker.setBox(static_cast<unsigned>(m_geometry.boxWidth),
+                    static_cast<unsigned>(m_geometry.boxHeight));
 
     loadPictures();
     m_onLaunch = [](const std::string& path) {
@@ -57,7 +50,6 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& cont
     Bind(wxEVT_MOTION, &CImageListCtrl::onMotion, this);
     Bind(wxEVT_KEY_DOWN, &CImageListCtrl::onKeyDown, this);
     Bind(wxEVT_CHAR, &CImageListCtrl::onChar, this);
-    Bind(EVT_THUMBNAIL_READY, &CImageListCtrl::onThumbnailReady, this);
     Bind(wxEVT_FSWATCHER, &CImageListCtrl::onFileSystemChange, this);
     m_watchTimer.Bind(wxEVT_TIMER, &CImageListCtrl::onWatchPause, this);
     m_statusTimer.Bind(wxEVT_TIMER, &CImageListCtrl::onStatusTimer, this);
@@ -73,7 +65,6 @@ CImageListCtrl::~CImageListCtrl() {
     m_watchTimer.Stop();
     m_watcher.reset();
     m_worker.stop();
-    const std::lock_guard<std::mutex> lock(m_worker.mutex());
     m_model.deleteAll();
 }
 
@@ -83,9 +74,7 @@ bool CImageListCtrl::browse(const platform::ItemIdList& folder, int source) {
     bool ok = false;
     {
         const wxBusyCursor wait;
-        std::unique_lock<std::mutex> lock(m_worker.mutex());
-        ok = m_model.browse(folder, source, m_context.showHiddenFiles,
-                            [&] { m_worker.clearLocked(lock); });
+        ok = m_model.browse(folder, source, m_context.showHiddenFiles, [&] { m_worker.clear(); });
     }
     if (!ok) {
         return false;
@@ -110,11 +99,7 @@ bool CImageListCtrl::browse(const platform::ItemIdList& folder, int source) {
 }
 
 void CImageListCtrl::refresh() {
-    bool changed = false;
-    {
-        const std::lock_guard<std::mutex> lock(m_worker.mutex());
-        changed = m_model.refresh(m_context.showHiddenFiles);
-    }
+    const bool changed = m_model.refresh(m_context.showHiddenFiles);
     if (changed) {
         if (m_anchor >= m_model.count()) {
             m_anchor = -1;
@@ -189,17 +174,18 @@ void CImageListCtrl::onWatchPause(wxTimerEvent&) {
 // ---- thumbnails ------------------------------------------------------------------------
 
 bool CImageListCtrl::thumbnailsIdle() {
-    const std::lock_guard<std::mutex> lock(m_worker.mutex());
-    return m_worker.idleLocked();
+    return m_worker.idle();
 }
 
 std::vector<std::string> CImageListCtrl::queuedThumbnails() {
-    const std::lock_guard<std::mutex> lock(m_worker.mutex());
-    return m_worker.queuedLocked();
+    return m_worker.queued();
 }
 
-void CImageListCtrl::onThumbnailReady(wxThreadEvent& event) {
-    const int index = event.GetInt();
+void CImageListCtrl::thumbnailMade(ThumbnailResult result) {
+    const int index = m_worker.store(m_model, std::move(result));
+    if (index < 0) {
+        return;
+    }
     const wxRect rect = itemRect(index);
     if (!rect.IsEmpty()) {
         RefreshRect(rect, false);
@@ -216,7 +202,7 @@ void CImageListCtrl::requestVisible() {
     const int lastRow = std::max(static_cast<int>(GetVisibleRowsEnd()) - 1, 0);
     const int last = grid.lastIndexOfRow(std::min(lastRow, grid.rows() - 1));
     // Read ahead as far again as the shown range reaches.
-    m_worker.requestLocked(first, std::min(2 * last, count - 1));
+    m_worker.request(m_model, first, std::min(2 * last, count - 1));
 }
 
 void CImageListCtrl::setThumbSize(int width, int height) {
@@ -225,11 +211,8 @@ void CImageListCtrl::setThumbSize(int width, int height) {
         return;
     }
     m_geometry = geometry;
-    {
-        const std::lock_guard<std::mutex> lock(m_worker.mutex());
-        m_worker.setBoxLocked(static_cast<unsigned>(geometry.boxWidth),
-                              static_cast<unsigned>(geometry.boxHeight));
-    }
+    m_worker.setBox(static_cast<unsigned>(geometry.boxWidth),
+                    static_cast<unsigned>(geometry.boxHeight));
     m_cellBitmap = wxBitmap();
     updateRows();
     if (const int selected = m_model.firstSelected(); selected >= 0) {

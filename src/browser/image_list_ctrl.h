@@ -15,10 +15,10 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "app/app_context.h"
+#include "app/background_task.h"
 #include "app/system_image_lists.h"
 #include "browser/folder_model.h"
 #include "browser/thumb_layout.h"
@@ -45,13 +45,11 @@ public:
     // Brings the items in step with the disk (the watcher and the Refresh command).
     void refresh();
 
-    // Reading is free; changes of order or content go through this window (the worker reads
-    // the model under modelMutex()). Selection changes made directly should be followed by
-    // Refresh().
+    // On the UI thread only, like every window call; the thumbnail worker never touches the
+    // model. Changes of order or content go through this window. Selection changes made
+    // directly should be followed by Refresh().
     FolderModel& model() { return m_model; }
     const FolderModel& model() const { return m_model; }
-    // Held while reading thumbnails, photo sizes or pending flags.
-    std::mutex& modelMutex() { return m_worker.mutex(); }
 
     // Each side clamped to 36..200; shown thumbnails are made again at the new size.
     void setThumbSize(int width, int height);
@@ -107,7 +105,7 @@ public:
     // The next paint covers the whole client area, not just what was invalidated.
     void eraseBackgroundOnce();
 
-    // True when no thumbnail is queued or being made.
+    // True when no thumbnail is queued, being made or on its way to the model.
     bool thumbnailsIdle();
     // The paths waiting for a thumbnail, the next served first.
     std::vector<std::string> queuedThumbnails();
@@ -126,7 +124,8 @@ private:
     void onMotion(wxMouseEvent& event);
     void onKeyDown(wxKeyEvent& event);
     void onChar(wxKeyEvent& event);
-    void onThumbnailReady(wxThreadEvent& event);
+    // Stores a thumbnail the worker made and redraws its cell.
+    void thumbnailMade(ThumbnailResult result);
     void onFileSystemChange(wxFileSystemWatcherEvent& event);
     void onWatchPause(wxTimerEvent& event);
     void onStatusTimer(wxTimerEvent& event);
@@ -135,7 +134,7 @@ private:
     GridLayout layout() const;
     void updateRows();
     void requestVisible();
-    // Composes one cell into the cell bitmap; with the model mutex held.
+    // Composes one cell into the cell bitmap.
     void drawCell(wxDC& dc, int index, bool listFocused);
     void drawEmptyText(wxDC& dc);
     const wxBitmap& folderPicture(const wxSize& size);
@@ -174,6 +173,8 @@ private:
     std::function<void(int)> m_onFocusChange;
     std::function<void(const std::string&)> m_onLaunch;
 
+    // Before the worker: it closes after the worker's thread has been joined.
+    UiHandOff m_handOff;
     // Last: its thread starts once everything above exists, and it stops first.
     ThumbnailWorker m_worker;
 };

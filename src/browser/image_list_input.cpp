@@ -80,20 +80,14 @@ void CImageListCtrl::invertSelection() {
 
 void CImageListCtrl::sortBy(int key) {
     const wxBusyCursor wait;
-    {
-        const std::lock_guard<std::mutex> lock(m_worker.mutex());
-        m_model.sortBy(key);
-    }
+    m_model.sortBy(key);
     m_anchor = m_model.focusedIndex();
     Refresh();
 }
 
 void CImageListCtrl::setSortDirection(int direction) {
     const wxBusyCursor wait;
-    {
-        const std::lock_guard<std::mutex> lock(m_worker.mutex());
-        m_model.setSortDirection(direction);
-    }
+    m_model.setSortDirection(direction);
     m_anchor = m_model.focusedIndex();
     Refresh();
 }
@@ -177,7 +171,6 @@ void CImageListCtrl::onRightDown(wxMouseEvent& event) {
 }
 
 wxString CImageListCtrl::infoTip(int index) {
-    const std::lock_guard<std::mutex> lock(m_worker.mutex());
     const FolderItem* item = m_model.item(index);
     if (item == nullptr) {
         return {};

@@ -98,32 +98,29 @@ void CImageListCtrl::onPaint(wxPaintEvent&) {
     background.Intersect(update);
 
     const bool focused = HasFocus();
-    {
-        const std::lock_guard<std::mutex> lock(m_worker.mutex());
-        const int count = m_model.count();
-        if (count > 0) {
-            const GridLayout grid = layout();
-            const int firstRow = static_cast<int>(GetVisibleRowsBegin());
-            const int endRow = std::min(static_cast<int>(GetVisibleRowsEnd()), grid.rows());
-            for (int row = firstRow; row < endRow; ++row) {
-                for (int i = grid.firstIndexOfRow(row); i <= grid.lastIndexOfRow(row); ++i) {
-                    const wxRect rect = itemRect(i);
-                    if (update.Contains(rect) == wxOutRegion) {
-                        continue;
-                    }
-                    if (!m_cellBitmap.IsOk()) {
-                        m_cellBitmap = wxBitmap(m_geometry.cellWidth, m_geometry.cellHeight);
-                    }
-                    {
-                        wxMemoryDC cell(m_cellBitmap);
-                        drawCell(cell, i, focused);
-                    }
-                    dc.DrawBitmap(m_cellBitmap, rect.GetPosition());
-                    background.Subtract(rect);
+    const int count = m_model.count();
+    if (count > 0) {
+        const GridLayout grid = layout();
+        const int firstRow = static_cast<int>(GetVisibleRowsBegin());
+        const int endRow = std::min(static_cast<int>(GetVisibleRowsEnd()), grid.rows());
+        for (int row = firstRow; row < endRow; ++row) {
+            for (int i = grid.firstIndexOfRow(row); i <= grid.lastIndexOfRow(row); ++i) {
+                const wxRect rect = itemRect(i);
+                if (update.Contains(rect) == wxOutRegion) {
+                    continue;
                 }
+                if (!m_cellBitmap.IsOk()) {
+                    m_cellBitmap = wxBitmap(m_geometry.cellWidth, m_geometry.cellHeight);
+                }
+                {
+                    wxMemoryDC cell(m_cellBitmap);
+                    drawCell(cell, i, focused);
+                }
+                dc.DrawBitmap(m_cellBitmap, rect.GetPosition());
+                background.Subtract(rect);
             }
-            requestVisible();
         }
+        requestVisible();
     }
     dc.SetDeviceClippingRegion(background);
     dc.SetBackground(wxBrush(kBackground));
@@ -213,7 +210,7 @@ void CImageListCtrl::drawCell(wxDC& dc, int index, bool listFocused) {
         // Made for another box size: make it again, showing this one meanwhile.
         if (drawn.width != sourceWidth && !item.thumbnailPending) {
             item.thumbnailPending = true;
-            m_worker.requestLocked(index, index);
+            m_worker.request(m_model, index, index);
         }
     } else {
         const wxRect box((g.cellWidth - g.boxWidth) / 2, (areaHeight - g.boxHeight) / 2, g.boxWidth,

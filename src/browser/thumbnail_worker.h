@@ -1,69 +1,101 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "browser/folder_model.h"
 #include "browser/thumbnail_queue.h"
+#include "imaging/freeimage_ptr.h"
 #include "imaging/thumbnail_maker.h"
 
 namespace tarn {
 
-// Makes the thumbnails of the items the list is about to show, on its own thread. It owns the
-// list mutex, which guards the model (item order, thumbnails, photo sizes, pending flags) and
-// the request queue: the owner holds it while it changes the model or reads thumbnails. The
-// slow image work runs outside the mutex.
+// One thumbnail made on the worker thread, with the facts of its item as it was queued, so the
+// owner can tell whether the item is still the one it was made for.
+struct ThumbnailResult {
+    std::string path;
+    // The item's last write and size when it was queued.
+    std::int64_t modified = 0;
+    std::uint64_t size = 0;
+    // Empty when the file could not be read as a picture (its icon shows).
+    FreeImageBitmap image;
+    // 0 when unknown.
+    int photoWidth = 0;
+    int photoHeight = 0;
+    // The hand-over it belongs to; a result of an earlier folder is never stored.
+    std::uint64_t handOver = 0;
+};
+
+// Makes the thumbnails of the items the list is about to show, on its own thread. The thread
+// never touches the model: requests carry copies of the item facts it needs, and each thumbnail
+// goes back as a ThumbnailResult that the model's own thread stores with store(). The mutex
+// guards only the request queue and the hand-off state.
+//
+// Every member function except the Ready callback is for the thread that owns the model.
 class ThumbnailWorker {
 public:
     using Maker =
         std::function<Thumbnail(const std::string& path, unsigned boxWidth, unsigned boxHeight)>;
-    // Runs on the worker thread with the mutex held, once per thumbnail stored; it must only
-    // post (never wait for the owner's thread).
-    using Ready = std::function<void(int index)>;
+    // Runs on the worker thread once per thumbnail made; it must only pass the result on to the
+    // owner's thread (never wait for that thread).
+    using Ready = std::function<void(ThumbnailResult result)>;
 
-    // Starts the thread. The model must outlive the worker.
-    ThumbnailWorker(FolderModel& model, Ready ready, Maker maker = makeFileThumbnail);
+    // Starts the thread.
+    explicit ThumbnailWorker(Ready ready, Maker maker = makeFileThumbnail);
     ~ThumbnailWorker();
     ThumbnailWorker(const ThumbnailWorker&) = delete;
     ThumbnailWorker& operator=(const ThumbnailWorker&) = delete;
 
-    std::mutex& mutex() { return m_mutex; }
-
     // Ends the thread after the thumbnail in hand; no request is queued afterwards. Waits.
     void stop();
 
-    // The calls below need the mutex held by the caller.
-
-    // Queues the pending items first..last (cut to the model) ahead of older requests.
-    void requestLocked(int first, int last);
-    // Empties the queue and waits until the worker holds nothing: from then on no thumbnail of
-    // the old items can be stored. Call before the model is emptied for another folder.
-    void clearLocked(std::unique_lock<std::mutex>& lock);
+    // Queues the pending items first..last (cut to the model) ahead of older requests. An item
+    // whose thumbnail is queued, being made or on its way back is not queued again.
+    void request(const FolderModel& model, int first, int last);
+    // Empties the queue; no result of what was asked before can be stored from now on. Call
+    // before the model is emptied for another folder.
+    void clear();
     // The box of the thumbnails made from now on.
-    void setBoxLocked(unsigned width, unsigned height);
-    std::vector<std::string> queuedLocked() const { return m_queue.paths(); }
-    // True when nothing is queued and no thumbnail is being made.
-    bool idleLocked() const { return m_queue.empty() && !m_busy; }
+    void setBox(unsigned width, unsigned height);
+    // Puts a result into the model when its item is still there unchanged (same path, last
+    // write and size) and the result is of the current hand-over. Returns the item's index, or
+    // -1 when the result was dropped.
+    int store(FolderModel& model, ThumbnailResult result);
+
+    std::vector<std::string> queued() const;
+    // True when nothing is queued, being made or on its way back.
+    bool idle() const;
 
 private:
+    // What the thread needs of a queued item.
+    struct Request {
+        std::string source;
+        std::int64_t modified = 0;
+        std::uint64_t size = 0;
+    };
+
     void run();
 
-    FolderModel& m_model;
     const Ready m_ready;
     const Maker m_maker;
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::condition_variable m_cleared;
     ThumbnailQueue m_queue;
+    std::unordered_map<std::string, Request> m_requests;
+    // Paths whose result was handed to Ready and not stored yet.
+    std::unordered_set<std::string> m_handedBack;
+    std::uint64_t m_handOver = 0;
     unsigned m_boxWidth = 85;
     unsigned m_boxHeight = 85;
     bool m_stop = false;
-    bool m_clearRequest = false;
     bool m_busy = false;
     std::thread m_thread;
 };

@@ -1,2 +1,2 @@
-# Helpers shared by every subsystem: path rules, size and date texts, rounding.
-tarn_core_sources(path_rules.cpp text_format.cpp atomic_file.cpp)
+# Helpers shared by every subsystem: path rules, size and date texts, rounding, job threads.
+tarn_core_sources(path_rules.cpp text_format.cpp atomic_file.cpp background_jobs.cpp)

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <future>
 #include <mutex>
@@ -106,20 +107,52 @@ protected:
     }
 
     void browse(ThumbnailWorker& worker, const std::string& folder) {
-        std::unique_lock<std::mutex> lock(worker.mutex());
         ASSERT_TRUE(m_model.browse(*m_shell.idFromPath(m_tmp.file(folder)), kBrowseFromTree, false,
-                                   [&] { worker.clearLocked(lock); }));
+                                   [&] { worker.clear(); }));
     }
 
-    bool waitIdle(ThumbnailWorker& worker) {
-        for (int i = 0; i < 1000; ++i) {
-            {
-                const std::lock_guard<std::mutex> lock(worker.mutex());
-                if (worker.idleLocked()) {
-                    return true;
-                }
+    // What the list does on the worker thread: hands each result to the model's thread (here
+    // the test's), which stores it in drain().
+    ThumbnailWorker::Ready collect() {
+        return [this](ThumbnailResult result) {
+            const std::lock_guard<std::mutex> lock(m_inboxMutex);
+            m_inbox.push_back(std::move(result));
+            m_inboxChanged.notify_all();
+        };
+    }
+
+    // Stores the results handed back so far; the indices stored go to m_ready.
+    void drain(ThumbnailWorker& worker) {
+        std::deque<ThumbnailResult> arrived;
+        {
+            const std::lock_guard<std::mutex> lock(m_inboxMutex);
+            arrived.swap(m_inbox);
+        }
+        for (ThumbnailResult& result : arrived) {
+            const int index = worker.store(m_model, std::move(result));
+            if (index >= 0) {
+                m_ready.push_back(index);
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    bool waitForResults(std::size_t n) {
+        std::unique_lock<std::mutex> lock(m_inboxMutex);
+        return m_inboxChanged.wait_for(lock, std::chrono::seconds(10),
+                                       [&] { return m_inbox.size() >= n; });
+    }
+
+    // Stores results as they come until the worker has nothing left.
+    bool waitIdle(ThumbnailWorker& worker) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            drain(worker);
+            if (worker.idle()) {
+                return true;
+            }
+            std::unique_lock<std::mutex> lock(m_inboxMutex);
+            m_inboxChanged.wait_for(lock, std::chrono::milliseconds(10),
+                                    [&] { return !m_inbox.empty(); });
         }
         return false;
     }
@@ -128,32 +161,25 @@ protected:
     TempDir m_tmp;
     ShellNamespace m_shell;
     FolderModel m_model;
-    std::mutex m_readyMutex;
+    std::mutex m_inboxMutex;
+    std::condition_variable m_inboxChanged;
+    std::deque<ThumbnailResult> m_inbox;
+    // Indices of the items that got their thumbnail, in order.
     std::vector<int> m_ready;
 };
 
 TEST_F(ThumbnailWorkerTest, NewestRequestsAreServedFirstAndEachPathOnce) {
     fillFolder("a");
     GatedMaker maker;
-    ThumbnailWorker worker(
-        m_model,
-        [this](int index) {
-            const std::lock_guard<std::mutex> lock(m_readyMutex);
-            m_ready.push_back(index);
-        },
-        std::ref(maker));
+    ThumbnailWorker worker(collect(), std::ref(maker));
     browse(worker, "a");
-    {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.requestLocked(0, 4);
-    }
+    worker.request(m_model, 0, 4);
     ASSERT_TRUE(maker.waitForCalls(1));
     {
         // 0 is being made and stays queued, so asking again does not add it twice.
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.requestLocked(5, 9);
-        worker.requestLocked(0, 2);
-        const std::vector<std::string> queued = worker.queuedLocked();
+        worker.request(m_model, 5, 9);
+        worker.request(m_model, 0, 2);
+        const std::vector<std::string> queued = worker.queued();
         ASSERT_EQ(queued.size(), 10u);
         EXPECT_EQ(queued.front(), path("a", "5.jpg"));
         EXPECT_EQ(queued[5], path("a", "0.jpg"));
@@ -168,7 +194,6 @@ TEST_F(ThumbnailWorkerTest, NewestRequestsAreServedFirstAndEachPathOnce) {
     }
     EXPECT_EQ(calls[6], path("a", "1.jpg"));
 
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     for (int i = 0; i < m_model.count(); ++i) {
         const FolderItem& item = *m_model.item(i);
         EXPECT_FALSE(item.thumbnailPending) << item.path;
@@ -176,7 +201,6 @@ TEST_F(ThumbnailWorkerTest, NewestRequestsAreServedFirstAndEachPathOnce) {
         EXPECT_EQ(item.photoWidth, 400);
         EXPECT_EQ(item.photoHeight, 300);
     }
-    const std::lock_guard<std::mutex> readyLock(m_readyMutex);
     EXPECT_EQ(m_ready.size(), 10u);
     EXPECT_EQ(m_ready.front(), 0);
 }
@@ -186,85 +210,90 @@ TEST_F(ThumbnailWorkerTest, AFolderSwitchNeverLetsAnOldThumbnailIntoTheNewItems)
     // The new folder holds files of the same names.
     fillFolder("b");
     GatedMaker maker;
-    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    ThumbnailWorker worker(collect(), std::ref(maker));
     browse(worker, "a");
-    {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.requestLocked(0, 9);
-    }
+    worker.request(m_model, 0, 9);
     ASSERT_TRUE(maker.waitForCalls(1));
-    // The hand-over waits for the thumbnail in hand; open the gate from elsewhere meanwhile.
-    auto opener = std::async(std::launch::async, [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        maker.open();
-    });
+    // The hand-over does not wait for the thumbnail in hand, which comes back too late.
     browse(worker, "b");
-    opener.get();
+    maker.open();
     ASSERT_TRUE(waitIdle(worker));
     // Only the one that was in hand was made; nothing of the old queue survived.
     EXPECT_EQ(maker.calls().size(), 1u);
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     ASSERT_EQ(m_model.count(), 10);
     for (int i = 0; i < m_model.count(); ++i) {
         EXPECT_FALSE(m_model.item(i)->thumbnail) << m_model.item(i)->path;
         EXPECT_TRUE(m_model.item(i)->thumbnailPending);
         EXPECT_EQ(m_model.item(i)->photoWidth, 0);
     }
-    EXPECT_TRUE(worker.queuedLocked().empty());
+    EXPECT_TRUE(worker.queued().empty());
 }
 
 TEST_F(ThumbnailWorkerTest, ReBrowsingTheSameFolderStartsEveryThumbnailAfresh) {
     fillFolder("a");
     GatedMaker maker;
-    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    ThumbnailWorker worker(collect(), std::ref(maker));
     browse(worker, "a");
-    {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.requestLocked(0, 0);
-    }
+    worker.request(m_model, 0, 0);
     ASSERT_TRUE(maker.waitForCalls(1));
-    auto opener = std::async(std::launch::async, [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        maker.open();
-    });
-    // Same paths: the result in hand must land in the old record, which then goes.
+    // Same paths and file facts: the result in hand belongs to the earlier hand-over.
     browse(worker, "a");
-    opener.get();
+    maker.open();
     ASSERT_TRUE(waitIdle(worker));
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     EXPECT_FALSE(m_model.item(0)->thumbnail);
     EXPECT_TRUE(m_model.item(0)->thumbnailPending);
+}
+
+TEST_F(ThumbnailWorkerTest, AResultArrivingAfterTheFolderWasLeftIsNotStored) {
+    fillFolder("a");
+    fillFolder("b");
+    GatedMaker maker;
+    maker.open();
+    ThumbnailWorker worker(collect(), std::ref(maker));
+    browse(worker, "a");
+    worker.request(m_model, 0, 0);
+    // Made and handed back, but the model's thread has not stored it yet.
+    ASSERT_TRUE(waitForResults(1));
+    EXPECT_FALSE(worker.idle());
+    // Away and back again before it is stored: same path, same file, another hand-over.
+    browse(worker, "b");
+    browse(worker, "a");
+    EXPECT_TRUE(worker.idle());
+    drain(worker);
+    EXPECT_TRUE(m_ready.empty());
+    EXPECT_FALSE(m_model.item(0)->thumbnail);
+    EXPECT_TRUE(m_model.item(0)->thumbnailPending);
+    EXPECT_EQ(m_model.item(0)->photoWidth, 0);
+    // Asked again, the item is served afresh.
+    worker.request(m_model, 0, 0);
+    ASSERT_TRUE(waitIdle(worker));
+    EXPECT_TRUE(m_model.item(0)->thumbnail);
+    EXPECT_EQ(maker.calls().size(), 2u);
 }
 
 TEST_F(ThumbnailWorkerTest, AFileRewrittenWhileItsThumbnailIsMadeGetsNoStalePicture) {
     writeFile(path("a", "0.jpg"), "x");
     GatedMaker maker;
-    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    ThumbnailWorker worker(collect(), std::ref(maker));
     browse(worker, "a");
-    {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.requestLocked(0, 0);
-    }
+    worker.request(m_model, 0, 0);
     ASSERT_TRUE(maker.waitForCalls(1));
     {
         // The file changes and a refresh replaces its record.
         writeFile(path("a", "0.jpg"), "rewritten");
         const struct timeval later[2] = {{2000000000, 0}, {2000000000, 0}};
         ASSERT_EQ(::utimes(path("a", "0.jpg").c_str(), later), 0);
-        const std::lock_guard<std::mutex> lock(worker.mutex());
         ASSERT_TRUE(m_model.refresh(false));
     }
     maker.open();
     ASSERT_TRUE(waitIdle(worker));
     {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
         EXPECT_FALSE(m_model.item(0)->thumbnail);
         EXPECT_TRUE(m_model.item(0)->thumbnailPending);
         // Asked again, the fresh record gets its picture.
-        worker.requestLocked(0, 0);
+        worker.request(m_model, 0, 0);
     }
     ASSERT_TRUE(waitIdle(worker));
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     EXPECT_TRUE(m_model.item(0)->thumbnail);
     EXPECT_EQ(maker.calls().size(), 2u);
 }
@@ -274,17 +303,13 @@ TEST_F(ThumbnailWorkerTest, MissingFilesStayPendingAndTheBoxSizeReachesTheMaker)
     writeFile(path("a", "here.jpg"), "x");
     GatedMaker maker;
     maker.open();
-    ThumbnailWorker worker(m_model, {}, std::ref(maker));
+    ThumbnailWorker worker(collect(), std::ref(maker));
     browse(worker, "a");
     fs::remove(path("a", "gone.jpg"));
-    {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.setBoxLocked(128, 100);
-        worker.requestLocked(-5, 99);  // cut to the items
-    }
+    worker.setBox(128, 100);
+    worker.request(m_model, -5, 99);  // cut to the items
     ASSERT_TRUE(waitIdle(worker));
     EXPECT_EQ(maker.boxes(), (std::vector<unsigned>{128100, 128100}));
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     const FolderItem* gone = m_model.itemByPath(path("a", "gone.jpg"));
     ASSERT_NE(gone, nullptr);
     EXPECT_TRUE(gone->thumbnailPending);
@@ -296,14 +321,10 @@ TEST_F(ThumbnailWorkerTest, RealPicturesGetThumbnailsAndDamagedOnesTheirIcon) {
     writePicture(path("a", "wide.jpg"), 640, 320, FIF_JPEG);
     writePicture(path("a", "small.png"), 20, 10, FIF_PNG);
     writeFile(path("a", "damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 not really", 15));
-    ThumbnailWorker worker(m_model, {});
+    ThumbnailWorker worker(collect());
     browse(worker, "a");
-    {
-        const std::lock_guard<std::mutex> lock(worker.mutex());
-        worker.requestLocked(0, m_model.count() - 1);
-    }
+    worker.request(m_model, 0, m_model.count() - 1);
     ASSERT_TRUE(waitIdle(worker));
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     const FolderItem* wide = m_model.itemByPath(path("a", "wide.jpg"));
     ASSERT_TRUE(wide->thumbnail);
     EXPECT_EQ(FreeImage_GetWidth(wide->thumbnail.get()), 85u);
@@ -321,13 +342,9 @@ TEST_F(ThumbnailWorkerTest, RealPicturesGetThumbnailsAndDamagedOnesTheirIcon) {
 TEST_F(ThumbnailWorkerTest, StoppingWhileAThumbnailIsMadeWaitsAndQueuesNothingMore) {
     fillFolder("a");
     GatedMaker maker;
-    auto worker =
-        std::make_unique<ThumbnailWorker>(m_model, ThumbnailWorker::Ready{}, std::ref(maker));
+    auto worker = std::make_unique<ThumbnailWorker>(collect(), std::ref(maker));
     browse(*worker, "a");
-    {
-        const std::lock_guard<std::mutex> lock(worker->mutex());
-        worker->requestLocked(0, 9);
-    }
+    worker->request(m_model, 0, 9);
     ASSERT_TRUE(maker.waitForCalls(1));
     auto opener = std::async(std::launch::async, [&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -336,12 +353,11 @@ TEST_F(ThumbnailWorkerTest, StoppingWhileAThumbnailIsMadeWaitsAndQueuesNothingMo
     worker->stop();
     opener.get();
     {
-        std::unique_lock<std::mutex> lock(worker->mutex());
-        worker->requestLocked(0, 9);
-        EXPECT_TRUE(worker->queuedLocked().size() <= 10u);
+        worker->request(m_model, 0, 9);
+        EXPECT_TRUE(worker->queued().size() <= 10u);
         // A hand-over after the stop does not wait for a thread that has gone.
-        worker->clearLocked(lock);
-        EXPECT_TRUE(worker->queuedLocked().empty());
+        worker->clear();
+        EXPECT_TRUE(worker->queued().empty());
     }
     worker.reset();
     EXPECT_EQ(maker.calls().size(), 1u);
@@ -351,9 +367,8 @@ TEST_F(ThumbnailWorkerTest, InfoTipsDescribeImagesFilesAndFolders) {
     writePicture(path("a", "photo.jpg"), 64, 48, FIF_JPEG);
     writeFile(path("a", "notes.txt"), std::string(1536, 'x'));
     fs::create_directory(path("a", "sub"));
-    ThumbnailWorker worker(m_model, {});
+    ThumbnailWorker worker(collect());
     browse(worker, "a");
-    const std::lock_guard<std::mutex> lock(worker.mutex());
     const FolderItem& photo = *m_model.itemByPath(path("a", "photo.jpg"));
     // The size is read from the header while the thumbnail is still missing.
     const std::string tip = infoTipText(photo, m_model.folderPath(), true);

@@ -90,7 +90,6 @@ protected:
             if (!m_list->thumbnailsIdle()) {
                 return false;
             }
-            const std::lock_guard<std::mutex> lock(m_list->modelMutex());
             for (int i = 0; i < m_list->model().count(); ++i) {
                 if (m_list->model().item(i)->thumbnailPending) {
                     return false;
@@ -182,7 +181,6 @@ TEST_F(ImageListCtrlTest, DrawsThumbnailsFramesAndSelectionOnTheGreyBackground) 
     const int red = indexOf("red.jpg");
     ASSERT_EQ(indexOf("sub"), 0);  // folders first
     {
-        const std::lock_guard<std::mutex> lock(m_list->modelMutex());
         const FolderItem* item = m_list->model().item(red);
         ASSERT_TRUE(item->thumbnail);
         EXPECT_EQ(FreeImage_GetWidth(item->thumbnail.get()), 85u);
@@ -437,7 +435,6 @@ TEST_F(ImageListCtrlTest, SwitchingFoldersQuicklyNeverShowsAnotherFoldersThumbna
     }
     ASSERT_EQ(m_list->model().folderPath(), dir("blue"));
     ASSERT_TRUE(waitForThumbnails());
-    const std::lock_guard<std::mutex> lock(m_list->modelMutex());
     int checked = 0;
     for (int i = 0; i < m_list->model().count(); ++i) {
         const FolderItem* item = m_list->model().item(i);
@@ -501,7 +498,6 @@ TEST_F(ImageListCtrlTest, ANewBoxSizeRemakesTheShownThumbnails) {
     EXPECT_EQ(m_list->geometry().cellWidth, 128 + 2 * (4 + 6) + 6);
     const auto widths = [&] {
         std::vector<unsigned> out;
-        const std::lock_guard<std::mutex> lock(m_list->modelMutex());
         for (int i = 0; i < m_list->model().count(); ++i) {
             const FolderItem* item = m_list->model().item(i);
             out.push_back(item->thumbnail ? FreeImage_GetWidth(item->thumbnail.get()) : 0);
