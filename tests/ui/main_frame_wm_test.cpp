@@ -49,7 +49,11 @@ TEST(MainFrameWithWindowManager, AWindowClosedMinimisedOpensRestored) {
     ASSERT_TRUE(wm.running());
     test::FrameFixture f;
     CMainFrame* frame = f.open();
+    // It opens maximised; the window manager's answer to that must be in before it is undone,
+    // or it arrives after the new size and maximises the window again.
+    ASSERT_TRUE(waitFor([&] { return frame->IsMaximized(); }));
     frame->Maximize(false);
+    ASSERT_TRUE(waitFor([&] { return !frame->IsMaximized(); }));
     frame->SetSize(50, 50, 700, 500);
     ASSERT_TRUE(waitFor([&] { return frame->GetSize() == wxSize(700, 500); }));
     frame->Iconize();
