@@ -7,8 +7,9 @@
 #include <limits>
 #include <memory>
 
-#include "common/rounding.h"
 #include "common/atomic_file.h"
+#include "common/rounding.h"
+#include "imaging/freeimage_ptr.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
@@ -47,19 +48,19 @@ bool hasMasks(FIBITMAP* dib) {
 }
 
 // A standard 8-bit-per-channel bitmap from any image type.
-BitmapPtr toStandard(FIBITMAP* dib) {
+FreeImageBitmap toStandard(FIBITMAP* dib) {
     switch (FreeImage_GetImageType(dib)) {
         case FIT_BITMAP:
-            return BitmapPtr(FreeImage_Clone(dib));
+            return FreeImageBitmap(FreeImage_Clone(dib));
         case FIT_RGB16:
-            return BitmapPtr(FreeImage_ConvertTo24Bits(dib));
+            return FreeImageBitmap(FreeImage_ConvertTo24Bits(dib));
         case FIT_RGBA16:
-            return BitmapPtr(FreeImage_ConvertTo32Bits(dib));
+            return FreeImageBitmap(FreeImage_ConvertTo32Bits(dib));
         case FIT_RGBF:
         case FIT_RGBAF:
-            return BitmapPtr(FreeImage_ToneMapping(dib, FITMO_DRAGO03));
+            return FreeImageBitmap(FreeImage_ToneMapping(dib, FITMO_DRAGO03));
         default:
-            return BitmapPtr(FreeImage_ConvertToStandardType(dib, TRUE));
+            return FreeImageBitmap(FreeImage_ConvertToStandardType(dib, TRUE));
     }
 }
 
@@ -99,39 +100,39 @@ bool writesSomeBitmap(FREE_IMAGE_FORMAT fif) {
     return false;
 }
 
-BitmapPtr convertBitmapTo(FIBITMAP* dib, unsigned bpp) {
+FreeImageBitmap convertBitmapTo(FIBITMAP* dib, unsigned bpp) {
     switch (bpp) {
         case 1:
-            return BitmapPtr(FreeImage_Threshold(dib, 128));
+            return FreeImageBitmap(FreeImage_Threshold(dib, 128));
         case 4:
-            return BitmapPtr(FreeImage_ConvertTo4Bits(dib));
+            return FreeImageBitmap(FreeImage_ConvertTo4Bits(dib));
         case 8: {
             if (FreeImage_GetBPP(dib) < 8 || FreeImage_GetColorType(dib) == FIC_MINISBLACK) {
-                return BitmapPtr(FreeImage_ConvertTo8Bits(dib));
+                return FreeImageBitmap(FreeImage_ConvertTo8Bits(dib));
             }
-            const BitmapPtr rgb(FreeImage_ConvertTo24Bits(dib));
-            return rgb ? BitmapPtr(FreeImage_ColorQuantizeEx(rgb.get(), FIQ_WUQUANT, 256))
+            const FreeImageBitmap rgb(FreeImage_ConvertTo24Bits(dib));
+            return rgb ? FreeImageBitmap(FreeImage_ColorQuantizeEx(rgb.get(), FIQ_WUQUANT, 256))
                        : nullptr;
         }
         case 24:
-            return BitmapPtr(FreeImage_ConvertTo24Bits(dib));
+            return FreeImageBitmap(FreeImage_ConvertTo24Bits(dib));
         case 32:
-            return BitmapPtr(FreeImage_ConvertTo32Bits(dib));
+            return FreeImageBitmap(FreeImage_ConvertTo32Bits(dib));
         default:
             return nullptr;
     }
 }
 
 // A copy of the image in a type and depth the format can write, nearest to the original.
-BitmapPtr convertedFor(FIBITMAP* dib, FREE_IMAGE_FORMAT fif) {
+FreeImageBitmap convertedFor(FIBITMAP* dib, FREE_IMAGE_FORMAT fif) {
     if (writesDirectly(fif, dib)) {
-        return BitmapPtr(FreeImage_Clone(dib));
+        return FreeImageBitmap(FreeImage_Clone(dib));
     }
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(fif)) {
         return nullptr;
     }
     if (writesSomeBitmap(fif)) {
-        BitmapPtr standard = toStandard(dib);
+        FreeImageBitmap standard = toStandard(dib);
         if (!standard || writesDirectly(fif, standard.get())) {
             return standard;
         }
@@ -164,12 +165,12 @@ BitmapPtr convertedFor(FIBITMAP* dib, FREE_IMAGE_FORMAT fif) {
         return nullptr;
     }
     if (FreeImage_FIFSupportsExportType(fif, FIT_RGBF)) {
-        if (BitmapPtr direct{FreeImage_ConvertToRGBF(dib)}) {
+        if (FreeImageBitmap direct{FreeImage_ConvertToRGBF(dib)}) {
             return direct;
         }
-        const BitmapPtr standard = toStandard(dib);
-        const BitmapPtr rgb(standard ? FreeImage_ConvertTo24Bits(standard.get()) : nullptr);
-        return rgb ? BitmapPtr(FreeImage_ConvertToRGBF(rgb.get())) : nullptr;
+        const FreeImageBitmap standard = toStandard(dib);
+        const FreeImageBitmap rgb(standard ? FreeImage_ConvertTo24Bits(standard.get()) : nullptr);
+        return rgb ? FreeImageBitmap(FreeImage_ConvertToRGBF(rgb.get())) : nullptr;
     }
     return nullptr;
 }
@@ -193,11 +194,11 @@ bool saveBitmap(FIBITMAP* dib, FREE_IMAGE_FORMAT fif, const char* path, int flag
     return saved;
 }
 
-BitmapPtr thumbnailOf(FIBITMAP* src, unsigned width, unsigned height, bool convert) {
+FreeImageBitmap thumbnailOf(FIBITMAP* src, unsigned width, unsigned height, bool convert) {
     if (src == nullptr || width == 0 || height == 0) {
         return nullptr;
     }
-    BitmapPtr standard;
+    FreeImageBitmap standard;
     if (convert && FreeImage_GetImageType(src) != FIT_BITMAP) {
         standard = toStandard(src);
         if (!standard) {
@@ -210,17 +211,17 @@ BitmapPtr thumbnailOf(FIBITMAP* src, unsigned width, unsigned height, bool conve
     fitInside(FreeImage_GetWidth(src), FreeImage_GetHeight(src), width, height, fitWidth,
               fitHeight);
     if (fitWidth == FreeImage_GetWidth(src) && fitHeight == FreeImage_GetHeight(src)) {
-        return standard ? std::move(standard) : BitmapPtr(FreeImage_Clone(src));
+        return standard ? std::move(standard) : FreeImageBitmap(FreeImage_Clone(src));
     }
-    return BitmapPtr(FreeImage_Rescale(src, static_cast<int>(fitWidth), static_cast<int>(fitHeight),
-                                       FILTER_BILINEAR));
+    return FreeImageBitmap(FreeImage_Rescale(src, static_cast<int>(fitWidth),
+                                             static_cast<int>(fitHeight), FILTER_BILINEAR));
 }
 
 // n grey levels (2..256) from an 8-bit grey bitmap, palettised in 4 or 8 bits.
-BitmapPtr greyLevels(FIBITMAP* grey, unsigned levels, unsigned bpp) {
+FreeImageBitmap greyLevels(FIBITMAP* grey, unsigned levels, unsigned bpp) {
     const unsigned width = FreeImage_GetWidth(grey);
     const unsigned height = FreeImage_GetHeight(grey);
-    BitmapPtr out(FreeImage_Allocate(width, height, bpp));
+    FreeImageBitmap out(FreeImage_Allocate(width, height, bpp));
     if (!out) {
         return nullptr;
     }
@@ -255,10 +256,10 @@ BitmapPtr greyLevels(FIBITMAP* grey, unsigned levels, unsigned bpp) {
 }
 
 // An 8-bit palettised bitmap with at most 16 colours packed into 4 bits.
-BitmapPtr packTo4(FIBITMAP* dib8) {
+FreeImageBitmap packTo4(FIBITMAP* dib8) {
     const unsigned width = FreeImage_GetWidth(dib8);
     const unsigned height = FreeImage_GetHeight(dib8);
-    BitmapPtr out(FreeImage_Allocate(width, height, 4));
+    FreeImageBitmap out(FreeImage_Allocate(width, height, 4));
     if (!out) {
         return nullptr;
     }
@@ -330,7 +331,7 @@ BOOL fipSuperImage::load(const char* path, int flags) {
         if (!readFileBytes(path, bytes)) {
             return FALSE;
         }
-        if (BitmapPtr dib = decodeJpeg(bytes.data(), bytes.size())) {
+        if (FreeImageBitmap dib = decodeJpeg(bytes.data(), bytes.size())) {
             _fif = FIF_JPEG;
             return adopt(dib.release());
         }
@@ -366,7 +367,7 @@ BOOL fipSuperImage::saveFitBPP(FREE_IMAGE_FORMAT fif, const char* path, int flag
     if (writesDirectly(fif, _dib)) {
         return saveBitmap(_dib, fif, path, flags);
     }
-    const BitmapPtr converted = convertedFor(_dib, fif);
+    const FreeImageBitmap converted = convertedFor(_dib, fif);
     return converted && saveBitmap(converted.get(), fif, path, flags);
 }
 
@@ -405,13 +406,8 @@ int fipSuperImage::getPageCount(const char* path) {
     if (fif != FIF_TIFF && fif != FIF_GIF && fif != FIF_ICO) {
         return 0;
     }
-    fipMultiPage pages;
-    if (!pages.open(path, FALSE, TRUE)) {
-        return 0;
-    }
-    const int count = pages.getPageCount();
-    pages.close();
-    return count;
+    const FreeImageMultiPage pages = openPagesReadOnly(fif, path);
+    return pages ? FreeImage_GetPageCount(pages.get()) : 0;
 }
 
 BOOL fipSuperImage::isMultiPageFile(const char* path) {
@@ -419,22 +415,18 @@ BOOL fipSuperImage::isMultiPageFile(const char* path) {
 }
 
 BOOL fipSuperImage::loadPage(const char* path, int page) {
-    fipMultiPage pages;
-    if (path == nullptr || !pages.open(path, FALSE, TRUE)) {
+    if (path == nullptr) {
         return FALSE;
     }
-    if (page < 0 || page >= pages.getPageCount()) {
+    const FreeImageMultiPage pages = openPagesReadOnly(getFileType(path), path);
+    if (!pages || page < 0 || page >= FreeImage_GetPageCount(pages.get())) {
         return FALSE;
     }
-    fipImage locked;
-    locked = pages.lockPage(page);
-    if (!locked.isValid()) {
-        return FALSE;
+    FreeImageBitmap copy;
+    if (const LockedPage locked = lockPage(pages.get(), page)) {
+        copy.reset(FreeImage_Clone(locked.get()));
     }
-    FIBITMAP* copy = FreeImage_Clone(locked);
-    pages.unlockPage(locked, FALSE);
-    pages.close();
-    return adopt(copy);
+    return adopt(copy.release());
 }
 
 std::size_t fipSuperImage::getDIBSize() const {
@@ -512,7 +504,7 @@ BOOL fipSuperImage::copyFromHandle(const std::uint8_t* data, std::size_t size) {
             return FALSE;
         }
         // The depth must be the type's own.
-        BitmapPtr probe(FreeImage_AllocateT(type, 1, 1));
+        FreeImageBitmap probe(FreeImage_AllocateT(type, 1, 1));
         if (!probe || FreeImage_GetBPP(probe.get()) != bpp) {
             return FALSE;
         }
@@ -553,8 +545,8 @@ BOOL fipSuperImage::copyFromHandle(const std::uint8_t* data, std::size_t size) {
     if (offset + colors * sizeof(RGBQUAD) + pixels > size) {
         return FALSE;
     }
-    BitmapPtr dib(FreeImage_AllocateT(type, static_cast<int>(width), static_cast<int>(height),
-                                      static_cast<int>(bpp), masks[0], masks[1], masks[2]));
+    FreeImageBitmap dib(FreeImage_AllocateT(type, static_cast<int>(width), static_cast<int>(height),
+                                            static_cast<int>(bpp), masks[0], masks[1], masks[2]));
     if (!dib || FreeImage_GetPitch(dib.get()) != pitch) {
         return FALSE;
     }
@@ -601,9 +593,9 @@ BOOL fipSuperImage::clearSubImage(int left, int top, int width, int height, RGBQ
     if (left >= right || top >= bottom) {
         return FALSE;
     }
-    BitmapPtr view(FreeImage_CreateView(_dib, static_cast<unsigned>(left),
-                                        static_cast<unsigned>(top), static_cast<unsigned>(right),
-                                        static_cast<unsigned>(bottom)));
+    FreeImageBitmap view(
+        FreeImage_CreateView(_dib, static_cast<unsigned>(left), static_cast<unsigned>(top),
+                             static_cast<unsigned>(right), static_cast<unsigned>(bottom)));
     if (!view) {
         return FALSE;
     }
@@ -662,7 +654,7 @@ BOOL fipSuperImage::adjustBPP(unsigned bits, BOOL grayscale, unsigned colors) {
     if (!isValid() || FreeImage_GetImageType(_dib) != FIT_BITMAP) {
         return FALSE;
     }
-    BitmapPtr grey;
+    FreeImageBitmap grey;
     if (grayscale || bits == 1) {
         grey.reset(FreeImage_ConvertToGreyscale(_dib));
         if (!grey) {
@@ -670,7 +662,7 @@ BOOL fipSuperImage::adjustBPP(unsigned bits, BOOL grayscale, unsigned colors) {
         }
     }
     FIBITMAP* source = grey ? grey.get() : _dib;
-    BitmapPtr result;
+    FreeImageBitmap result;
     switch (bits) {
         case 1:
             result.reset(FreeImage_Threshold(source, 128));
@@ -682,8 +674,8 @@ BOOL fipSuperImage::adjustBPP(unsigned bits, BOOL grayscale, unsigned colors) {
             if (grey) {
                 result = greyLevels(source, count, bits);
             } else {
-                const BitmapPtr rgb(FreeImage_ConvertTo24Bits(source));
-                BitmapPtr quantised(
+                const FreeImageBitmap rgb(FreeImage_ConvertTo24Bits(source));
+                FreeImageBitmap quantised(
                     rgb ? FreeImage_ColorQuantizeEx(rgb.get(), FIQ_WUQUANT, static_cast<int>(count))
                         : nullptr);
                 result = quantised && bits == 4 ? packTo4(quantised.get()) : std::move(quantised);
@@ -745,12 +737,12 @@ unsigned fipSuperImage::getUniqueColors() const {
     if (!isValid()) {
         return 0;
     }
-    BitmapPtr converted;
+    FreeImageBitmap converted;
     FIBITMAP* dib = _dib;
     const bool palettised = FreeImage_GetImageType(dib) == FIT_BITMAP && getBPP() <= 8;
     if (!palettised &&
         (FreeImage_GetImageType(dib) != FIT_BITMAP || (getBPP() != 24 && getBPP() != 32))) {
-        BitmapPtr standard = toStandard(dib);
+        FreeImageBitmap standard = toStandard(dib);
         converted.reset(standard ? FreeImage_ConvertTo24Bits(standard.get()) : nullptr);
         if (!converted) {
             return 0;

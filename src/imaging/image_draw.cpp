@@ -19,7 +19,7 @@ FIBITMAP* bitmapOf(const fipImage& image) {
 }
 
 // A bitmap the row copier below reads directly, converting the types it does not.
-FIBITMAP* readable(FIBITMAP* dib, BitmapPtr& holder) {
+FIBITMAP* readable(FIBITMAP* dib, FreeImageBitmap& holder) {
     switch (FreeImage_GetImageType(dib)) {
         case FIT_BITMAP:
             if (FreeImage_GetBPP(dib) == 16) {
@@ -35,7 +35,7 @@ FIBITMAP* readable(FIBITMAP* dib, BitmapPtr& holder) {
             holder.reset(FreeImage_ToneMapping(dib, FITMO_DRAGO03));
             return holder.get();
         case FIT_RGBAF: {
-            const BitmapPtr rgb(FreeImage_ConvertToRGBF(dib));
+            const FreeImageBitmap rgb(FreeImage_ConvertToRGBF(dib));
             holder.reset(rgb ? FreeImage_ToneMapping(rgb.get(), FITMO_DRAGO03) : nullptr);
             return holder.get();
         }
@@ -105,7 +105,7 @@ void copyRow(FIBITMAP* dib, unsigned y, const RGBQUAD* lookup, unsigned char* rg
 // Nearest-neighbour scaling straight from the library's rows: only the rows and columns that
 // are shown get converted.
 wxImage sampled(FIBITMAP* source, int width, int height) {
-    BitmapPtr holder;
+    FreeImageBitmap holder;
     FIBITMAP* dib = readable(source, holder);
     if (dib == nullptr) {
         return wxImage();
@@ -155,7 +155,7 @@ wxImage toWxImage(const fipImage& image) {
     if (!image.isValid()) {
         return wxImage();
     }
-    BitmapPtr holder;
+    FreeImageBitmap holder;
     FIBITMAP* dib = readable(bitmapOf(image), holder);
     if (dib == nullptr) {
         return wxImage();
@@ -199,7 +199,7 @@ bool fromWxImage(const wxImage& source, fipImage& image) {
     const int width = source.GetWidth();
     const int height = source.GetHeight();
     const bool alpha = source.HasAlpha();
-    BitmapPtr dib(FreeImage_Allocate(width, height, alpha ? 32 : 24));
+    FreeImageBitmap dib(FreeImage_Allocate(width, height, alpha ? 32 : 24));
     if (!dib) {
         return false;
     }
@@ -228,7 +228,7 @@ bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBac
         return false;
     }
     FIBITMAP* dib = bitmapOf(image);
-    BitmapPtr composed;
+    FreeImageBitmap composed;
     const unsigned bpp = FreeImage_GetBPP(dib);
     if (FreeImage_GetImageType(dib) == FIT_BITMAP && (bpp == 8 || bpp == 32) &&
         FreeImage_IsTransparent(dib)) {
@@ -252,7 +252,7 @@ bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBac
     const bool shrinking = width < FreeImage_GetWidth(dib) || height < FreeImage_GetHeight(dib);
     if (mode == StretchMode::Quality && shrinking) {
         // Filtering the library's pixels first leaves only the small result to convert.
-        BitmapPtr scaled(FreeImage_Rescale(dib, rect.width, rect.height, FILTER_BILINEAR));
+        FreeImageBitmap scaled(FreeImage_Rescale(dib, rect.width, rect.height, FILTER_BILINEAR));
         if (scaled) {
             fipImage holder;
             holder = scaled.release();

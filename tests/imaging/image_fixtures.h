@@ -17,9 +17,9 @@
 namespace tarn::test {
 
 // A colourful 24- or 32-bit picture whose pixels differ from place to place.
-inline BitmapPtr makePicture(unsigned width, unsigned height, unsigned bpp = 24) {
-    BitmapPtr dib(FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height),
-                                     static_cast<int>(bpp)));
+inline FreeImageBitmap makePicture(unsigned width, unsigned height, unsigned bpp = 24) {
+    FreeImageBitmap dib(FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height),
+                                           static_cast<int>(bpp)));
     for (unsigned y = 0; y < height; ++y) {
         BYTE* pixel = FreeImage_GetScanLine(dib.get(), static_cast<int>(y));
         for (unsigned x = 0; x < width; ++x, pixel += bpp / 8) {
