@@ -71,8 +71,8 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 // A 160 x 120 JPEG of the photo, as cameras embed.
 std::vector<std::uint8_t> embeddedThumbnail(const std::vector<std::uint8_t>& photo) {
-    tarn::BitmapPtr small = tarn::decodeJpeg(photo.data(), photo.size(), false, 160, 120);
-    tarn::BitmapPtr scaled(FreeImage_Rescale(small.get(), 160, 120, FILTER_BILINEAR));
+    tarn::FreeImageBitmap small = tarn::decodeJpeg(photo.data(), photo.size(), false, 160, 120);
+    tarn::FreeImageBitmap scaled(FreeImage_Rescale(small.get(), 160, 120, FILTER_BILINEAR));
     FIMEMORY* memory = FreeImage_OpenMemory();
     FreeImage_SaveToMemory(FIF_JPEG, scaled.get(), memory, JPEG_QUALITYGOOD);
     BYTE* data = nullptr;

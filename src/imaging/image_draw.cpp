@@ -4,10 +4,11 @@
 #include <wx/dataobj.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "imaging/jpeg_codec.h"
+#include "imaging/pixel_rows.h"
 
 namespace tarn {
 
@@ -18,171 +19,69 @@ FIBITMAP* bitmapOf(const fipImage& image) {
     return const_cast<fipImage&>(image);
 }
 
-// A bitmap the row copier below reads directly, converting the types it does not.
-FIBITMAP* readable(FIBITMAP* dib, BitmapPtr& holder) {
-    switch (FreeImage_GetImageType(dib)) {
-        case FIT_BITMAP:
-            if (FreeImage_GetBPP(dib) == 16) {
-                holder.reset(FreeImage_ConvertTo24Bits(dib));
-                return holder.get();
-            }
-            return dib;
-        case FIT_UINT16:
-        case FIT_RGB16:
-        case FIT_RGBA16:
-            return dib;
-        case FIT_RGBF:
-            holder.reset(FreeImage_ToneMapping(dib, FITMO_DRAGO03));
-            return holder.get();
-        case FIT_RGBAF: {
-            const BitmapPtr rgb(FreeImage_ConvertToRGBF(dib));
-            holder.reset(rgb ? FreeImage_ToneMapping(rgb.get(), FITMO_DRAGO03) : nullptr);
-            return holder.get();
-        }
-        default:
-            holder.reset(FreeImage_ConvertToStandardType(dib, TRUE));
-            return holder.get();
-    }
-}
-
-void copyRow(FIBITMAP* dib, unsigned y, const RGBQUAD* lookup, unsigned char* rgb,
-             unsigned char* alpha) {
-    const unsigned width = FreeImage_GetWidth(dib);
-    const BYTE* line = FreeImage_GetScanLine(dib, static_cast<int>(y));
-    switch (FreeImage_GetImageType(dib)) {
-        case FIT_UINT16: {
-            const auto* in = reinterpret_cast<const WORD*>(line);
-            for (unsigned x = 0; x < width; ++x, rgb += 3) {
-                rgb[0] = rgb[1] = rgb[2] = static_cast<unsigned char>(in[x] >> 8);
-            }
-            return;
-        }
-        case FIT_RGB16: {
-            const auto* in = reinterpret_cast<const FIRGB16*>(line);
-            for (unsigned x = 0; x < width; ++x, rgb += 3) {
-                rgb[0] = static_cast<unsigned char>(in[x].red >> 8);
-                rgb[1] = static_cast<unsigned char>(in[x].green >> 8);
-                rgb[2] = static_cast<unsigned char>(in[x].blue >> 8);
-            }
-            return;
-        }
-        case FIT_RGBA16: {
-            const auto* in = reinterpret_cast<const FIRGBA16*>(line);
-            for (unsigned x = 0; x < width; ++x, rgb += 3) {
-                rgb[0] = static_cast<unsigned char>(in[x].red >> 8);
-                rgb[1] = static_cast<unsigned char>(in[x].green >> 8);
-                rgb[2] = static_cast<unsigned char>(in[x].blue >> 8);
-                alpha[x] = static_cast<unsigned char>(in[x].alpha >> 8);
-            }
-            return;
-        }
-        default:
-            break;
-    }
-    const unsigned bpp = FreeImage_GetBPP(dib);
-    if (bpp <= 8) {
-        const unsigned mask = (1u << bpp) - 1;
-        for (unsigned x = 0; x < width; ++x, rgb += 3) {
-            const unsigned bit = x * bpp;
-            const RGBQUAD& c = lookup[(line[bit / 8] >> (8 - bpp - bit % 8)) & mask];
-            rgb[0] = c.rgbRed;
-            rgb[1] = c.rgbGreen;
-            rgb[2] = c.rgbBlue;
-        }
-        return;
-    }
-    const unsigned step = bpp / 8;
-    for (unsigned x = 0; x < width; ++x, rgb += 3, line += step) {
-        rgb[0] = line[FI_RGBA_RED];
-        rgb[1] = line[FI_RGBA_GREEN];
-        rgb[2] = line[FI_RGBA_BLUE];
-        if (alpha != nullptr && step == 4) {
-            alpha[x] = line[FI_RGBA_ALPHA];
-        }
-    }
-}
-
 // Nearest-neighbour scaling straight from the library's rows: only the rows and columns that
 // are shown get converted.
 wxImage sampled(FIBITMAP* source, int width, int height) {
-    BitmapPtr holder;
-    FIBITMAP* dib = readable(source, holder);
-    if (dib == nullptr) {
+    FreeImageBitmap holder;
+    const PixelRowReader reader(readableBitmap(source, holder));
+    if (!reader.valid()) {
         return wxImage();
     }
-    const unsigned sourceWidth = FreeImage_GetWidth(dib);
-    const unsigned sourceHeight = FreeImage_GetHeight(dib);
+    const auto sourceWidth = static_cast<unsigned>(reader.width());
+    const auto sourceHeight = static_cast<unsigned>(reader.height());
     wxImage result(width, height, false);
     if (!result.IsOk()) {
         return wxImage();
     }
-    RGBQUAD lookup[256] = {};
-    if (FreeImage_GetImageType(dib) == FIT_BITMAP && FreeImage_GetBPP(dib) <= 8) {
-        const unsigned colors = std::min(FreeImage_GetColorsUsed(dib), 256u);
-        std::memcpy(lookup, FreeImage_GetPalette(dib), colors * sizeof(RGBQUAD));
-    }
-    std::vector<unsigned> columns(static_cast<std::size_t>(width));
+    std::vector<int> columns(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x) {
-        columns[x] = static_cast<unsigned>((static_cast<std::uint64_t>(x) * 2 + 1) * sourceWidth /
-                                           (2 * static_cast<std::uint64_t>(width)));
+        columns[x] = static_cast<int>((static_cast<std::uint64_t>(x) * 2 + 1) * sourceWidth /
+                                      (2 * static_cast<std::uint64_t>(width)));
     }
-    std::vector<unsigned char> row(static_cast<std::size_t>(sourceWidth) * 3);
-    std::vector<unsigned char> alphaRow(sourceWidth);
+    const auto rowBytes = static_cast<std::size_t>(width) * 3;
     unsigned lastRow = sourceHeight;
     unsigned char* out = result.GetData();
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y, out += rowBytes) {
         const auto sourceRow =
             static_cast<unsigned>((static_cast<std::uint64_t>(y) * 2 + 1) * sourceHeight /
                                   (2 * static_cast<std::uint64_t>(height)));
-        if (sourceRow != lastRow) {
-            copyRow(dib, sourceHeight - 1 - sourceRow, lookup, row.data(), alphaRow.data());
-            lastRow = sourceRow;
+        if (sourceRow == lastRow) {
+            std::memcpy(out, out - rowBytes, rowBytes);
+            continue;
         }
-        for (int x = 0; x < width; ++x, out += 3) {
-            std::memcpy(out, &row[columns[x] * 3], 3);
-        }
+        reader.readColumns(static_cast<int>(sourceRow), columns.data(), width, out, nullptr);
+        lastRow = sourceRow;
     }
     return result;
 }
 
 }  // namespace
 
-FIBITMAP* readableBitmap(FIBITMAP* dib, FreeImageBitmap& holder) {
-    return dib != nullptr ? readable(dib, holder) : nullptr;
-}
-
 wxImage toWxImage(const fipImage& image) {
     if (!image.isValid()) {
         return wxImage();
     }
-    BitmapPtr holder;
-    FIBITMAP* dib = readable(bitmapOf(image), holder);
-    if (dib == nullptr) {
+    FreeImageBitmap holder;
+    const PixelRowReader reader(readableBitmap(bitmapOf(image), holder));
+    if (!reader.valid()) {
         return wxImage();
     }
-    const unsigned width = FreeImage_GetWidth(dib);
-    const unsigned height = FreeImage_GetHeight(dib);
-    wxImage result(static_cast<int>(width), static_cast<int>(height), false);
+    const int width = reader.width();
+    const int height = reader.height();
+    wxImage result(width, height, false);
     if (!result.IsOk()) {
         return wxImage();
     }
-    const FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib);
-    const bool hasAlpha = type == FIT_RGBA16 || (type == FIT_BITMAP && FreeImage_GetBPP(dib) == 32);
+    const bool hasAlpha =
+        reader.layout() == PixelLayout::Rgba64 || reader.layout() == PixelLayout::Rgba32;
     if (hasAlpha) {
         result.InitAlpha();
     }
-    // Palette lookup with room for every index a corrupt pixel could hold.
-    RGBQUAD lookup[256] = {};
-    if (type == FIT_BITMAP && FreeImage_GetBPP(dib) <= 8) {
-        const unsigned colors = std::min(FreeImage_GetColorsUsed(dib), 256u);
-        std::memcpy(lookup, FreeImage_GetPalette(dib), colors * sizeof(RGBQUAD));
-    }
     unsigned char* rgb = result.GetData();
     unsigned char* alpha = hasAlpha ? result.GetAlpha() : nullptr;
-    for (unsigned row = 0; row < height; ++row) {
-        // wxImage rows run top-down, the library's bottom-up.
-        copyRow(dib, height - 1 - row, lookup, rgb + static_cast<std::size_t>(row) * width * 3,
-                alpha != nullptr ? alpha + static_cast<std::size_t>(row) * width : nullptr);
+    for (int row = 0; row < height; ++row) {
+        reader.readRow(row, rgb + static_cast<std::size_t>(row) * width * 3,
+                       alpha != nullptr ? alpha + static_cast<std::size_t>(row) * width : nullptr);
     }
     return result;
 }
@@ -199,24 +98,16 @@ bool fromWxImage(const wxImage& source, fipImage& image) {
     const int width = source.GetWidth();
     const int height = source.GetHeight();
     const bool alpha = source.HasAlpha();
-    BitmapPtr dib(FreeImage_Allocate(width, height, alpha ? 32 : 24));
+    FreeImageBitmap dib(FreeImage_Allocate(width, height, alpha ? 32 : 24));
     if (!dib) {
         return false;
     }
     const unsigned char* rgb = source.GetData();
     const unsigned char* a = alpha ? source.GetAlpha() : nullptr;
-    const int step = alpha ? 4 : 3;
+    PixelRowWriter writer(dib.get());
     for (int row = 0; row < height; ++row) {
-        BYTE* out = FreeImage_GetScanLine(dib.get(), height - 1 - row);
-        const unsigned char* in = rgb + static_cast<std::size_t>(row) * width * 3;
-        for (int x = 0; x < width; ++x, out += step, in += 3) {
-            out[FI_RGBA_RED] = in[0];
-            out[FI_RGBA_GREEN] = in[1];
-            out[FI_RGBA_BLUE] = in[2];
-            if (a != nullptr) {
-                out[FI_RGBA_ALPHA] = a[static_cast<std::size_t>(row) * width + x];
-            }
-        }
+        writer.writeRow(row, rgb + static_cast<std::size_t>(row) * width * 3,
+                        a != nullptr ? a + static_cast<std::size_t>(row) * width : nullptr);
     }
     image = dib.release();
     return true;
@@ -228,7 +119,7 @@ bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBac
         return false;
     }
     FIBITMAP* dib = bitmapOf(image);
-    BitmapPtr composed;
+    FreeImageBitmap composed;
     const unsigned bpp = FreeImage_GetBPP(dib);
     if (FreeImage_GetImageType(dib) == FIT_BITMAP && (bpp == 8 || bpp == 32) &&
         FreeImage_IsTransparent(dib)) {
@@ -252,7 +143,7 @@ bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBac
     const bool shrinking = width < FreeImage_GetWidth(dib) || height < FreeImage_GetHeight(dib);
     if (mode == StretchMode::Quality && shrinking) {
         // Filtering the library's pixels first leaves only the small result to convert.
-        BitmapPtr scaled(FreeImage_Rescale(dib, rect.width, rect.height, FILTER_BILINEAR));
+        FreeImageBitmap scaled(FreeImage_Rescale(dib, rect.width, rect.height, FILTER_BILINEAR));
         if (scaled) {
             fipImage holder;
             holder = scaled.release();

@@ -15,12 +15,6 @@ namespace tarn {
 wxImage toWxImage(const fipImage& image);
 wxBitmap toWxBitmap(const fipImage& image);
 
-// The bitmap itself when its rows can be read as they are (1-, 4- and 8-bit palettised, 24- and
-// 32-bit, 16-bit grey, 48- and 64-bit colour); otherwise a converted copy kept in holder (16-bit
-// 555/565 to 24 bits, float colour tone-mapped, other types to a standard one). Null when the
-// library cannot convert it.
-FIBITMAP* readableBitmap(FIBITMAP* dib, FreeImageBitmap& holder);
-
 // The reverse: 24 bits, or 32 when the wxImage has alpha.
 bool fromWxImage(const wxImage& source, fipImage& image);
 

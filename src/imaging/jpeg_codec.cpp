@@ -188,8 +188,8 @@ bool jpegNeedsOtherDecoder(const std::uint8_t* data, std::size_t size) {
     return colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
 }
 
-BitmapPtr decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32, int minWidth,
-                     int minHeight) {
+FreeImageBitmap decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32, int minWidth,
+                           int minHeight) {
     tjhandle handle = decoder();
     int width = 0;
     int height = 0;
@@ -222,7 +222,7 @@ BitmapPtr decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32, in
     }
     const bool grey = colorspace == TJCS_GRAY && !want32;
     const unsigned bpp = grey ? 8 : want32 ? 32 : 24;
-    BitmapPtr dib(FreeImage_Allocate(outWidth, outHeight, bpp));
+    FreeImageBitmap dib(FreeImage_Allocate(outWidth, outHeight, bpp));
     if (!dib) {
         return nullptr;
     }

@@ -17,8 +17,6 @@
 
 namespace tarn {
 
-using BitmapPtr = FreeImageBitmap;
-
 // Reads a whole file; false when it cannot be read (an empty file reads as empty).
 bool readFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);
 
@@ -32,8 +30,8 @@ bool readJpegSize(const std::uint8_t* data, std::size_t size, int& width, int& h
 // block, XMP packet, ICC profile and comment go with a full decode. Null for what TurboJPEG cannot
 // read (CMYK files, damage); a file that ends early is refused so that a cut-off download is never
 // taken for the picture.
-BitmapPtr decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32 = false,
-                     int minWidth = 0, int minHeight = 0);
+FreeImageBitmap decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32 = false,
+                           int minWidth = 0, int minHeight = 0);
 
 // Whether TurboJPEG refused the data only because of its colour space (the caller may then try
 // another decoder), as opposed to damage.

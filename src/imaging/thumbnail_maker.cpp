@@ -37,7 +37,7 @@ void initialiseExiv2() {
 }
 
 // The thumbnail from the fit-size image: 32-bit, scaled down with a filter when too big.
-bool finish(BitmapPtr dib, unsigned fitWidth, unsigned fitHeight, Thumbnail& result) {
+bool finish(FreeImageBitmap dib, unsigned fitWidth, unsigned fitHeight, Thumbnail& result) {
     if (!dib) {
         return false;
     }

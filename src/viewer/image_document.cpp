@@ -9,20 +9,12 @@
 
 #include "common/atomic_file.h"
 #include "common/path_rules.h"
+#include "imaging/freeimage_ptr.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
 
 namespace {
-
-struct MultiPageCloser {
-    void operator()(FIMULTIBITMAP* pages) const {
-        if (pages != nullptr) {
-            FreeImage_CloseMultiBitmap(pages, 0);
-        }
-    }
-};
-using MultiPagePtr = std::unique_ptr<FIMULTIBITMAP, MultiPageCloser>;
 
 struct MemoryCloser {
     void operator()(FIMEMORY* memory) const {
@@ -131,8 +123,8 @@ bool ImageDocument::saveMultiPage(const std::string& target, FREE_IMAGE_FORMAT f
     const MemoryPtr source(
         FreeImage_OpenMemory(sourceBytes.data(), static_cast<DWORD>(sourceBytes.size())));
     // Changes to pages opened from memory stay in memory.
-    const MultiPagePtr pages(source ? FreeImage_LoadMultiBitmapFromMemory(format, source.get(), 0)
-                                    : nullptr);
+    const FreeImageMultiPage pages(
+        source ? FreeImage_LoadMultiBitmapFromMemory(format, source.get(), 0) : nullptr);
     if (!pages) {
         return false;
     }
@@ -145,12 +137,10 @@ bool ImageDocument::saveMultiPage(const std::string& target, FREE_IMAGE_FORMAT f
         if (i == m_pageIndex) {
             continue;
         }
-        FIBITMAP* page = FreeImage_LockPage(pages.get(), i);
-        if (page == nullptr) {
+        if (!lockPage(pages.get(), i)) {
             reportFailure = false;
             return false;
         }
-        FreeImage_UnlockPage(pages.get(), page, FALSE);
     }
     FreeImage_InsertPage(pages.get(), m_pageIndex, *m_image);
     FreeImage_DeletePage(pages.get(), m_pageIndex + 1);

@@ -22,13 +22,8 @@ bool mayHavePages(FREE_IMAGE_FORMAT format) {
 
 // A copy of one page of an open multi-page file; the page is given back unchanged.
 FreeImageBitmap copyPage(FIMULTIBITMAP* pages, int page) {
-    FIBITMAP* locked = FreeImage_LockPage(pages, page);
-    if (locked == nullptr) {
-        return nullptr;
-    }
-    FreeImageBitmap copy(FreeImage_Clone(locked));
-    FreeImage_UnlockPage(pages, locked, FALSE);
-    return copy;
+    const LockedPage locked = lockPage(pages, page);
+    return FreeImageBitmap(locked ? FreeImage_Clone(locked.get()) : nullptr);
 }
 
 LoadedImage load(const std::string& path, int page) {
@@ -41,14 +36,14 @@ LoadedImage load(const std::string& path, int page) {
     // One read-only open tells the page count and gives the page, so a file replaced meanwhile
     // cannot pair one file's count with another's page.
     if (mayHavePages(format)) {
-        FIMULTIBITMAP* pages =
-            FreeImage_OpenMultiBitmap(format, path.c_str(), FALSE, TRUE, TRUE, 0);
-        if (pages != nullptr) {
-            const int count = FreeImage_GetPageCount(pages);
+        FreeImageMultiPage pages = openPagesReadOnly(format, path.c_str(), true);
+        if (pages) {
+            const int count = FreeImage_GetPageCount(pages.get());
             if (count > 1) {
                 result.pageCount = count;
-                FreeImageBitmap copy = page >= 0 && page < count ? copyPage(pages, page) : nullptr;
-                FreeImage_CloseMultiBitmap(pages, 0);
+                FreeImageBitmap copy =
+                    page >= 0 && page < count ? copyPage(pages.get(), page) : nullptr;
+                pages.reset();
                 if (copy) {
                     PageImage pageImage;
                     pageImage = copy.release();
@@ -60,7 +55,6 @@ LoadedImage load(const std::string& path, int page) {
                 }
                 return result;
             }
-            FreeImage_CloseMultiBitmap(pages, 0);
         }
     }
     if (image->load(path.c_str()) && image->isValid()) {

@@ -159,7 +159,7 @@ TEST_F(SuperImageTest, JpegLoadsLikeTheLibraryItselfWouldDecodeIt) {
     test::writeBytes(colour, test::encodeJpeg(61, 37));
     fipSuperImage ours;
     ASSERT_TRUE(ours.load(colour.c_str()));
-    BitmapPtr library(FreeImage_Load(FIF_JPEG, colour.c_str(), JPEG_ACCURATE));
+    FreeImageBitmap library(FreeImage_Load(FIF_JPEG, colour.c_str(), JPEG_ACCURATE));
     ASSERT_TRUE(library);
     EXPECT_TRUE(samePixels(ours, library.get()));
 

@@ -8,18 +8,20 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/temp_dir.h"
 #include "imaging/fip_super_image.h"
 #include "imaging/jpeg_codec.h"
+#include "imaging/pixel_rows.h"
 
 namespace tarn::test {
 
 // A colourful 24- or 32-bit picture whose pixels differ from place to place.
-inline BitmapPtr makePicture(unsigned width, unsigned height, unsigned bpp = 24) {
-    BitmapPtr dib(FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height),
-                                     static_cast<int>(bpp)));
+inline FreeImageBitmap makePicture(unsigned width, unsigned height, unsigned bpp = 24) {
+    FreeImageBitmap dib(FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height),
+                                           static_cast<int>(bpp)));
     for (unsigned y = 0; y < height; ++y) {
         BYTE* pixel = FreeImage_GetScanLine(dib.get(), static_cast<int>(y));
         for (unsigned x = 0; x < width; ++x, pixel += bpp / 8) {
@@ -88,6 +90,126 @@ inline std::vector<std::uint8_t> decodeRgb(const std::string& path, int& width, 
     }
     tjDestroy(handle);
     return rgb;
+}
+
+// Every pixel layout the row reader and writer handle.
+inline std::vector<PixelLayout> allLayouts() {
+    return {PixelLayout::Palette1, PixelLayout::Palette4,  PixelLayout::Palette8,
+            PixelLayout::Rgb555,   PixelLayout::Rgb565,    PixelLayout::Grey16,
+            PixelLayout::Rgb24,    PixelLayout::Rgba32,    PixelLayout::Rgb48,
+            PixelLayout::Rgba64,   PixelLayout::GreyFloat, PixelLayout::RgbFloat,
+            PixelLayout::RgbaFloat};
+}
+
+inline const char* layoutName(PixelLayout layout) {
+    static const char* const kNames[] = {"palette1", "palette4", "palette8", "rgb555", "rgb565",
+                                         "grey16",   "rgb24",    "rgba32",   "rgb48",  "rgba64",
+                                         "greyf",    "rgbf",     "rgbaf"};
+    return kNames[static_cast<int>(layout)];
+}
+
+// Sizes that catch edge and padding mistakes: single pixels, single rows and columns, odd
+// sizes, and a row wider than any packing unit.
+inline std::vector<std::pair<unsigned, unsigned>> oddSizes() {
+    return {{1, 1}, {1, 9}, {9, 1}, {7, 5}, {1001, 3}};
+}
+
+// Deterministic noise for pixel (x, y), channel c of a seed, the same on every platform.
+inline std::uint32_t fixtureNoise(std::uint32_t seed, std::uint32_t x, std::uint32_t y,
+                                  std::uint32_t c) {
+    std::uint32_t h = (seed + 1) * 0x9E3779B9u ^ (x + 1) * 0x85EBCA6Bu ^ (y + 1) * 0xC2B2AE35u ^
+                      (c + 1) * 0x27D4EB2Fu;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    h ^= h >> 15;
+    return h;
+}
+
+// A width x height image in the layout whose pixels differ from place to place and from seed
+// to seed: palettes filled with distinct colours and a transparency table of varying alpha,
+// alpha varying, wide channels using their low bytes, floats in [0, 1].
+inline FreeImageBitmap makeImage(PixelLayout layout, unsigned width, unsigned height,
+                                 std::uint32_t seed = 1) {
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    FreeImageBitmap dib;
+    switch (layout) {
+        case PixelLayout::Palette1:
+        case PixelLayout::Palette4:
+        case PixelLayout::Palette8: {
+            const int bpp = layout == PixelLayout::Palette1   ? 1
+                            : layout == PixelLayout::Palette4 ? 4
+                                                              : 8;
+            dib.reset(FreeImage_Allocate(w, h, bpp));
+            const unsigned colors = 1u << bpp;
+            RGBQUAD* palette = FreeImage_GetPalette(dib.get());
+            std::vector<BYTE> table(colors);
+            for (unsigned i = 0; i < colors; ++i) {
+                palette[i].rgbRed = static_cast<BYTE>(i * 255 / (colors - 1));  // distinct
+                palette[i].rgbGreen = static_cast<BYTE>(fixtureNoise(seed, i, 0, 1));
+                palette[i].rgbBlue = static_cast<BYTE>(fixtureNoise(seed, i, 0, 2));
+                table[i] = static_cast<BYTE>(fixtureNoise(seed, i, 0, 3));
+            }
+            FreeImage_SetTransparencyTable(dib.get(), table.data(), static_cast<int>(colors));
+            for (unsigned y = 0; y < height; ++y) {
+                for (unsigned x = 0; x < width; ++x) {
+                    BYTE index = static_cast<BYTE>(fixtureNoise(seed, x, y, 0) % colors);
+                    FreeImage_SetPixelIndex(dib.get(), x, y, &index);
+                }
+            }
+            return dib;
+        }
+        case PixelLayout::Rgb555:
+        case PixelLayout::Rgb565: {
+            const bool is565 = layout == PixelLayout::Rgb565;
+            dib.reset(FreeImage_Allocate(w, h, 16, is565 ? FI16_565_RED_MASK : FI16_555_RED_MASK,
+                                         is565 ? FI16_565_GREEN_MASK : FI16_555_GREEN_MASK,
+                                         is565 ? FI16_565_BLUE_MASK : FI16_555_BLUE_MASK));
+            for (unsigned y = 0; y < height; ++y) {
+                auto* line = reinterpret_cast<WORD*>(FreeImage_GetScanLine(dib.get(), y));
+                for (unsigned x = 0; x < width; ++x) {
+                    line[x] =
+                        static_cast<WORD>(fixtureNoise(seed, x, y, 0) & (is565 ? 0xFFFF : 0x7FFF));
+                }
+            }
+            return dib;
+        }
+        default:
+            break;
+    }
+    static const struct {
+        PixelLayout layout;
+        FREE_IMAGE_TYPE type;
+        int bpp;
+    } kTypes[] = {{PixelLayout::Grey16, FIT_UINT16, 16}, {PixelLayout::Rgb24, FIT_BITMAP, 24},
+                  {PixelLayout::Rgba32, FIT_BITMAP, 32}, {PixelLayout::Rgb48, FIT_RGB16, 48},
+                  {PixelLayout::Rgba64, FIT_RGBA16, 64}, {PixelLayout::GreyFloat, FIT_FLOAT, 32},
+                  {PixelLayout::RgbFloat, FIT_RGBF, 96}, {PixelLayout::RgbaFloat, FIT_RGBAF, 128}};
+    for (const auto& t : kTypes) {
+        if (t.layout == layout) {
+            dib.reset(FreeImage_AllocateT(t.type, w, h, t.bpp));
+        }
+    }
+    const bool floats = layout == PixelLayout::GreyFloat || layout == PixelLayout::RgbFloat ||
+                        layout == PixelLayout::RgbaFloat;
+    const bool bytes = layout == PixelLayout::Rgb24 || layout == PixelLayout::Rgba32;
+    const unsigned channels = FreeImage_GetBPP(dib.get()) / (floats ? 32 : bytes ? 8 : 16);
+    for (unsigned y = 0; y < height; ++y) {
+        BYTE* line = FreeImage_GetScanLine(dib.get(), static_cast<int>(y));
+        for (unsigned i = 0; i < width * channels; ++i) {
+            const std::uint32_t noise = fixtureNoise(seed, i / channels, y, i % channels);
+            if (floats) {
+                reinterpret_cast<float*>(line)[i] = static_cast<float>(noise % 1001) / 1000.0f;
+            } else if (bytes) {
+                line[i] = static_cast<BYTE>(noise);
+            } else {
+                reinterpret_cast<WORD*>(line)[i] = static_cast<WORD>(noise);
+            }
+        }
+    }
+    return dib;
 }
 
 // True when both images have the same size, type and pixel bytes (padding ignored).

@@ -27,7 +27,7 @@ inline bool writePages(const std::string& path, int count, FREE_IMAGE_FORMAT for
         return false;
     }
     for (int i = 0; i < count; ++i) {
-        BitmapPtr picture = makePicture(pageWidth(i), 8 + static_cast<unsigned>(i));
+        FreeImageBitmap picture = makePicture(pageWidth(i), 8 + static_cast<unsigned>(i));
         if (format == FIF_GIF) {
             picture.reset(FreeImage_ColorQuantize(picture.get(), FIQ_WUQUANT));
         }
