@@ -110,10 +110,13 @@ BOOL fipSuperImage::copyFromHandle(const std::uint8_t* data, std::size_t size) {
     std::size_t offset = header.size;
     std::uint32_t masks[3] = {0, 0, 0};
     if (header.compression >= kTypeMark) {
-        type = static_cast<FREE_IMAGE_TYPE>(header.compression - kTypeMark);
-        if (type <= FIT_BITMAP || type > FIT_RGBAF) {
+        // The number is checked before it becomes the enumeration: out of range it is no type.
+        const std::uint32_t number = header.compression - kTypeMark;
+        if (number <= static_cast<std::uint32_t>(FIT_BITMAP) ||
+            number > static_cast<std::uint32_t>(FIT_RGBAF)) {
             return FALSE;
         }
+        type = static_cast<FREE_IMAGE_TYPE>(number);
         // The depth must be the type's own.
         FreeImageBitmap probe(FreeImage_AllocateT(type, 1, 1));
         if (!probe || FreeImage_GetBPP(probe.get()) != bpp) {

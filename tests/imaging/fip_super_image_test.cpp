@@ -331,6 +331,11 @@ TEST_F(SuperImageTest, DamagedPackedBitmapIsRefusedAndLeavesTheImage) {
     badColours[32] = 0xFF;
     badColours[33] = 0x01;  // 511 colours for 8 bits
     EXPECT_FALSE(target.copyFromHandle(badColours));
+    // A type mark far past the last image type (the sanitizer would stop at a bad enum value).
+    std::vector<std::uint8_t> badType = packed;
+    const std::uint32_t farType = 0x24000000;
+    std::memcpy(&badType[16], &farType, 4);
+    EXPECT_FALSE(target.copyFromHandle(badType));
     EXPECT_EQ(target.getWidth(), 4u);
 }
 
