@@ -7,6 +7,7 @@ BUILD_PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev lib
 TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs imagemagick
 BENCH_PACKAGES := libvips-tools xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+CHECK_PACKAGES := clang-format python3 git
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
@@ -25,7 +26,8 @@ define install
 	fi
 endef
 
-.PHONY: run build test bench fuzz deps test-deps bench-deps fuzz-deps clean format
+.PHONY: run build test bench fuzz tsan deps test-deps bench-deps fuzz-deps check-deps clean format \
+	format-check check-includes
 
 deps:
 	$(call install,$(BUILD_PACKAGES))
@@ -38,6 +40,9 @@ bench-deps:
 
 fuzz-deps:
 	$(call install,$(BUILD_PACKAGES) $(FUZZ_PACKAGES))
+
+check-deps:
+	$(call install,$(CHECK_PACKAGES))
 
 build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -58,6 +63,12 @@ SANITIZER_ENV := NO_AT_BRIDGE=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:det
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# ThreadSanitizer over the core tests (their workers and queues); any report fails the run.
+tsan: deps
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARN_TSAN=ON
+	cmake --build build/tsan -j $(JOBS) --target tarn_core_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ./build/tsan/tests/tarn_core_tests
+
 bench: bench-deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BENCH=ON
 	cmake --build build/bench -j $(JOBS) --target tarn_bench
@@ -70,12 +81,20 @@ fuzz: fuzz-deps
 	@for f in build/fuzz/tests/fuzz/fuzz_*; do \
 		name=$$(basename $$f); mkdir -p build/fuzz/corpus/$$name; \
 		echo "== $$name for $(FUZZ_SECONDS) s"; \
-		$$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus/$$name \
+		$$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -artifact_prefix=build/fuzz/ \
+			build/fuzz/corpus/$$name \
 			tests/fuzz/seeds/$$name || exit 1; \
 	done
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check: check-deps
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+
+# The "may include" table of src/README.md, and no <wx/...> in tarn_core.
+check-includes: check-deps
+	python3 tools/check_includes.py
 
 clean:
 	rm -rf build
