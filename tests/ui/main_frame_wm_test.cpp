@@ -53,7 +53,8 @@ TEST(MainFrameWithWindowManager, AWindowClosedMinimisedOpensRestored) {
     // or it arrives after the new size and maximises the window again.
     ASSERT_TRUE(waitFor([&] { return frame->IsMaximized(); }));
     frame->Maximize(false);
-    ASSERT_TRUE(waitFor([&] { return !frame->IsMaximized(); }));
+    // Restored to the screen-sized rectangle it had before it was maximised.
+    ASSERT_TRUE(waitFor([&] { return !frame->IsMaximized() && frame->GetSize().x > 1000; }));
     frame->SetSize(50, 50, 700, 500);
     ASSERT_TRUE(waitFor([&] { return frame->GetSize() == wxSize(700, 500); }));
     frame->Iconize();
