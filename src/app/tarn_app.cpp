@@ -8,7 +8,10 @@
 #endif
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
+#include "browser/thumbnail_worker.h"
 #include "frame/main_frame.h"
 
 namespace tarn {
@@ -65,6 +68,12 @@ int CTarnViewApp::OnExit() {
     if (m_context) {
         removeTempFolder(m_context->folders);
         m_context->settings.set(settings::kShowHiddenFiles, m_context->showHiddenFiles);
+    }
+    // A thumbnail thread still inside a decode (a huge or hanging file) is not waited for, and
+    // the imaging library is not shut down under it: the settings are written, so end here.
+    if (ThumbnailWorker::strayThreads() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
     m_imaging.reset();
     m_iconLists.detach();

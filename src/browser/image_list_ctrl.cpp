@@ -193,16 +193,18 @@ void CImageListCtrl::thumbnailMade(ThumbnailResult result) {
 }
 
 void CImageListCtrl::requestVisible() {
-    const int count = m_model.count();
-    if (count == 0 || GetRowCount() == 0) {
+    if (m_model.count() == 0 || GetRowCount() == 0) {
         return;
     }
     const GridLayout grid = layout();
     const int first = grid.firstIndexOfRow(static_cast<int>(GetVisibleRowsBegin()));
     const int lastRow = std::max(static_cast<int>(GetVisibleRowsEnd()) - 1, 0);
     const int last = grid.lastIndexOfRow(std::min(lastRow, grid.rows() - 1));
-    // Read ahead as far again as the shown range reaches.
-    m_worker.request(m_model, first, std::min(2 * last, count - 1));
+    // The shown rows first; then the next screen below and the one above, so that scrolling
+    // finds them made.
+    const int screen = last - first + 1;
+    m_worker.request(m_model, {IndexRange{first, last}, IndexRange{last + 1, last + screen},
+                               IndexRange{first - screen, first - 1}});
 }
 
 void CImageListCtrl::setThumbSize(int width, int height) {

@@ -35,10 +35,11 @@ public:
 
     CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& context,
                    const CSystemImageLists& icons);
-    // Writes the box size and sort settings; waits for the thumbnail worker.
+    // Writes the box size and sort settings; stops the thumbnail worker without waiting for a
+    // decode.
     ~CImageListCtrl() override;
 
-    // Hands over from the old folder (waits until the worker holds nothing of it), fills the
+    // Hands over from the old folder (no thumbnail of it can be stored afterwards), fills the
     // model, sorts it and watches the new folder. source: 0 folder tree or address bar, 1
     // favorites. False, with the old contents kept, when the folder cannot be listed.
     bool browse(const platform::ItemIdList& folder, int source);

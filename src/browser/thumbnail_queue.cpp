@@ -21,6 +21,16 @@ bool ThumbnailQueue::contains(std::string_view path) const {
     return m_where.count(std::string(path)) != 0;
 }
 
+const std::string* ThumbnailQueue::firstExcept(
+    const std::unordered_set<std::string>& inHand) const {
+    for (const std::string& path : m_order) {
+        if (inHand.count(path) == 0) {
+            return &path;
+        }
+    }
+    return nullptr;
+}
+
 bool ThumbnailQueue::remove(std::string_view path) {
     const auto found = m_where.find(std::string(path));
     if (found == m_where.end()) {

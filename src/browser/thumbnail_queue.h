@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tarn {
@@ -19,6 +20,8 @@ public:
     bool contains(std::string_view path) const;
     // The head stays queued until removed, so a request for it meanwhile is not doubled.
     const std::string& front() const { return m_order.front(); }
+    // The first path not in hand, or nullptr; the paths in hand are few and near the head.
+    const std::string* firstExcept(const std::unordered_set<std::string>& inHand) const;
     bool remove(std::string_view path);
     void clear();
     bool empty() const { return m_order.empty(); }

@@ -1,13 +1,78 @@
 #include "browser/thumbnail_worker.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
+
+#include "browser/thumbnail_queue.h"
 
 namespace tarn {
 
-ThumbnailWorker::ThumbnailWorker(Ready ready, Maker maker)
-    : m_ready(std::move(ready)), m_maker(std::move(maker)) {
-    m_thread = std::thread([this] { run(); });
+namespace {
+
+std::atomic<int> g_strayThreads{0};
+
+}  // namespace
+
+// What the threads share with their worker. A thread holds it too, so that one left inside the
+// maker by stop() finds it alive when it comes back.
+struct ThumbnailWorker::Shared {
+    // What a thread needs of a queued item.
+    struct Request {
+        std::string source;
+        std::int64_t modified = 0;
+        std::uint64_t size = 0;
+    };
+    // Where each thread is, as stop() needs to know it.
+    enum class Place { Idle, Making, HandingBack };
+
+    Shared(Ready readyCall, Maker makerCall, unsigned threads)
+        : ready(std::move(readyCall)),
+          maker(std::move(makerCall)),
+          places(threads, Place::Idle),
+          strays(threads, false) {}
+
+    void run(std::size_t index);
+
+    const Ready ready;
+    const Maker maker;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable handedBack;
+    ThumbnailQueue queue;
+    std::unordered_map<std::string, Request> requests;
+    // Paths of the current hand-over that a thread is making.
+    std::unordered_set<std::string> inHand;
+    // Paths whose result was handed to Ready and not stored yet.
+    std::unordered_set<std::string> awaitingStore;
+    std::vector<Place> places;
+    // Threads that stop() left inside the maker.
+    std::vector<bool> strays;
+    std::uint64_t handOver = 0;
+    unsigned boxWidth = 85;
+    unsigned boxHeight = 85;
+    bool stopped = false;
+};
+
+unsigned ThumbnailWorker::defaultThreadCount() {
+    return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+}
+
+int ThumbnailWorker::strayThreads() {
+    return g_strayThreads.load();
+}
+
+ThumbnailWorker::ThumbnailWorker(Ready ready, Maker maker, unsigned threads)
+    : m_shared(
+          std::make_shared<Shared>(std::move(ready), std::move(maker), std::max(threads, 1u))) {
+    for (std::size_t i = 0; i < m_shared->places.size(); ++i) {
+        m_threads.emplace_back([shared = m_shared, i] { shared->run(i); });
+    }
 }
 
 ThumbnailWorker::~ThumbnailWorker() {
@@ -15,62 +80,91 @@ ThumbnailWorker::~ThumbnailWorker() {
 }
 
 void ThumbnailWorker::stop() {
+    std::vector<bool> leave;
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_stop = true;
+        std::unique_lock<std::mutex> lock(m_shared->mutex);
+        m_shared->stopped = true;
+        m_shared->wake.notify_all();
+        // A result being handed over may still reach the owner; wait for that, it is quick.
+        m_shared->handedBack.wait(lock, [this] {
+            return std::none_of(m_shared->places.begin(), m_shared->places.end(),
+                                [](Shared::Place p) { return p == Shared::Place::HandingBack; });
+        });
+        for (std::size_t i = 0; i < m_threads.size(); ++i) {
+            const bool making = m_shared->places[i] == Shared::Place::Making;
+            leave.push_back(making);
+            if (making && m_threads[i].joinable()) {
+                m_shared->strays[i] = true;
+                ++g_strayThreads;
+            }
+        }
+        m_shared->queue.clear();
+        m_shared->requests.clear();
     }
-    m_wake.notify_all();
-    if (m_thread.joinable()) {
-        m_thread.join();
+    for (std::size_t i = 0; i < m_threads.size(); ++i) {
+        if (!m_threads[i].joinable()) {
+            continue;
+        }
+        if (leave[i]) {
+            m_threads[i].detach();
+        } else {
+            m_threads[i].join();
+        }
     }
 }
 
-void ThumbnailWorker::request(const FolderModel& model, int first, int last) {
-    first = std::max(first, 0);
-    last = std::min(last, model.count() - 1);
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_stop || last < first) {
+void ThumbnailWorker::request(const FolderModel& model, const std::vector<IndexRange>& ranges) {
+    Shared& shared = *m_shared;
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    if (shared.stopped) {
         return;
     }
     std::vector<std::string> batch;
-    for (int i = first; i <= last; ++i) {
-        const FolderItem* item = model.item(i);
-        if (!item->thumbnailPending || item->path.empty() || m_queue.contains(item->path) ||
-            m_handedBack.count(item->path) != 0) {
-            continue;
+    for (const IndexRange& range : ranges) {
+        const int first = std::max(range.first, 0);
+        const int last = std::min(range.last, model.count() - 1);
+        for (int i = first; i <= last; ++i) {
+            const FolderItem* item = model.item(i);
+            if (!item->thumbnailPending || item->path.empty() ||
+                shared.queue.contains(item->path) || shared.awaitingStore.count(item->path) != 0 ||
+                shared.requests.count(item->path) != 0) {
+                continue;
+            }
+            batch.push_back(item->path);
+            shared.requests[item->path] =
+                Shared::Request{item->kind == kKindShortcut ? item->targetPath : item->path,
+                                item->modified, item->size};
         }
-        batch.push_back(item->path);
-        m_requests[item->path] =
-            Request{item->kind == kKindShortcut ? item->targetPath : item->path, item->modified,
-                    item->size};
     }
-    if (m_queue.pushBatchFront(batch) > 0) {
-        m_wake.notify_one();
+    if (shared.queue.pushBatchFront(batch) > 0) {
+        shared.wake.notify_all();
     }
 }
 
 void ThumbnailWorker::clear() {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_queue.clear();
-    m_requests.clear();
-    m_handedBack.clear();
-    // The thumbnail in hand and those on their way back now belong to an earlier hand-over.
-    ++m_handOver;
+    Shared& shared = *m_shared;
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    shared.queue.clear();
+    shared.requests.clear();
+    shared.inHand.clear();
+    shared.awaitingStore.clear();
+    // The thumbnails in hand and those on their way back now belong to an earlier hand-over.
+    ++shared.handOver;
 }
 
 void ThumbnailWorker::setBox(unsigned width, unsigned height) {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_boxWidth = width;
-    m_boxHeight = height;
+    const std::lock_guard<std::mutex> lock(m_shared->mutex);
+    m_shared->boxWidth = width;
+    m_shared->boxHeight = height;
 }
 
 int ThumbnailWorker::store(FolderModel& model, ThumbnailResult result) {
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        if (result.handOver != m_handOver) {
+        const std::lock_guard<std::mutex> lock(m_shared->mutex);
+        if (result.handOver != m_shared->handOver) {
             return -1;
         }
-        m_handedBack.erase(result.path);
+        m_shared->awaitingStore.erase(result.path);
     }
     // A record replaced by a refresh meanwhile (the file was rewritten) must not get the old
     // picture: it is recognised by its file facts.
@@ -86,42 +180,46 @@ int ThumbnailWorker::store(FolderModel& model, ThumbnailResult result) {
 }
 
 std::vector<std::string> ThumbnailWorker::queued() const {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    return m_queue.paths();
+    const std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->queue.paths();
 }
 
 bool ThumbnailWorker::idle() const {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    return m_queue.empty() && !m_busy && m_handedBack.empty();
+    const std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->queue.empty() && m_shared->inHand.empty() && m_shared->awaitingStore.empty();
 }
 
-void ThumbnailWorker::run() {
-    std::unique_lock<std::mutex> lock(m_mutex);
+void ThumbnailWorker::Shared::run(std::size_t index) {
+    std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
-        if (m_stop) {
+        const std::string* next = nullptr;
+        wake.wait(lock, [&] {
+            next = stopped ? nullptr : queue.firstExcept(inHand);
+            return stopped || next != nullptr;
+        });
+        if (stopped) {
             break;
         }
-        // The path stays queued while it is served, so a request for it meanwhile is not
-        // doubled.
-        const std::string path = m_queue.front();
-        const auto found = m_requests.find(path);
-        if (found == m_requests.end()) {
-            m_queue.remove(path);
+        // The path stays queued while it is made, so a request for it meanwhile is not doubled.
+        const std::string path = *next;
+        const auto found = requests.find(path);
+        if (found == requests.end()) {
+            queue.remove(path);
             continue;
         }
         const Request request = found->second;
-        const std::uint64_t handOver = m_handOver;
-        const unsigned boxWidth = m_boxWidth;
-        const unsigned boxHeight = m_boxHeight;
-        m_busy = true;
+        const std::uint64_t madeFor = handOver;
+        const unsigned width = boxWidth;
+        const unsigned height = boxHeight;
+        inHand.insert(path);
+        places[index] = Place::Making;
         lock.unlock();
 
         ThumbnailResult result;
         bool attempted = false;
         {
             Thumbnail made =
-                request.source.empty() ? Thumbnail{} : m_maker(request.source, boxWidth, boxHeight);
+                request.source.empty() ? Thumbnail{} : maker(request.source, width, height);
             attempted = made.attempted;
             if (made.image.isValid()) {
                 result.image.reset(FreeImage_Clone(made.image));
@@ -132,27 +230,35 @@ void ThumbnailWorker::run() {
         result.path = path;
         result.modified = request.modified;
         result.size = request.size;
-        result.handOver = handOver;
+        result.handOver = madeFor;
 
         lock.lock();
-        m_busy = false;
-        if (handOver != m_handOver) {
+        places[index] = Place::Idle;
+        if (stopped) {
+            if (strays[index]) {
+                --g_strayThreads;
+            }
+            break;
+        }
+        if (madeFor != handOver) {
             // Cleared meanwhile: the queue is another folder's now.
             continue;
         }
-        m_queue.remove(path);
-        m_requests.erase(path);
+        inHand.erase(path);
+        queue.remove(path);
+        requests.erase(path);
         // A file that has gone stays pending.
-        if (!attempted || !m_ready) {
+        if (!attempted || !ready) {
             continue;
         }
-        m_handedBack.insert(path);
+        awaitingStore.insert(path);
+        places[index] = Place::HandingBack;
         lock.unlock();
-        m_ready(std::move(result));
+        ready(std::move(result));
         lock.lock();
+        places[index] = Place::Idle;
+        handedBack.notify_all();
     }
-    m_queue.clear();
-    m_requests.clear();
 }
 
 }  // namespace tarn

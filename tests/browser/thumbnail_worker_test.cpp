@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -85,6 +86,22 @@ private:
     std::vector<unsigned> m_boxes;
     bool m_open = false;
 };
+
+// The maker shared with the worker's threads, so that one left inside it by a stop or a folder
+// switch finds it alive when the test is over.
+ThumbnailWorker::Maker share(const std::shared_ptr<GatedMaker>& maker) {
+    return
+        [maker](const std::string& path, unsigned w, unsigned h) { return (*maker)(path, w, h); };
+}
+
+// Threads left inside a maker by earlier tests end once their maker opens.
+bool waitForNoStrayThreads() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ThumbnailWorker::strayThreads() != 0 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return ThumbnailWorker::strayThreads() == 0;
+}
 
 class ThumbnailWorkerTest : public ::testing::Test {
 protected:
@@ -170,11 +187,11 @@ protected:
 
 TEST_F(ThumbnailWorkerTest, NewestRequestsAreServedFirstAndEachPathOnce) {
     fillFolder("a");
-    GatedMaker maker;
-    ThumbnailWorker worker(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    ThumbnailWorker worker(collect(), share(maker), 1);
     browse(worker, "a");
     worker.request(m_model, 0, 4);
-    ASSERT_TRUE(maker.waitForCalls(1));
+    ASSERT_TRUE(maker->waitForCalls(1));
     {
         // 0 is being made and stays queued, so asking again does not add it twice.
         worker.request(m_model, 5, 9);
@@ -184,9 +201,9 @@ TEST_F(ThumbnailWorkerTest, NewestRequestsAreServedFirstAndEachPathOnce) {
         EXPECT_EQ(queued.front(), path("a", "5.jpg"));
         EXPECT_EQ(queued[5], path("a", "0.jpg"));
     }
-    maker.open();
+    maker->open();
     ASSERT_TRUE(waitIdle(worker));
-    const std::vector<std::string> calls = maker.calls();
+    const std::vector<std::string> calls = maker->calls();
     ASSERT_EQ(calls.size(), 10u);
     EXPECT_EQ(calls[0], path("a", "0.jpg"));
     for (int i = 5; i <= 9; ++i) {
@@ -209,17 +226,17 @@ TEST_F(ThumbnailWorkerTest, AFolderSwitchNeverLetsAnOldThumbnailIntoTheNewItems)
     fillFolder("a");
     // The new folder holds files of the same names.
     fillFolder("b");
-    GatedMaker maker;
-    ThumbnailWorker worker(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    ThumbnailWorker worker(collect(), share(maker), 4);
     browse(worker, "a");
     worker.request(m_model, 0, 9);
-    ASSERT_TRUE(maker.waitForCalls(1));
-    // The hand-over does not wait for the thumbnail in hand, which comes back too late.
+    ASSERT_TRUE(maker->waitForCalls(4));
+    // The hand-over does not wait for the four thumbnails in hand, which come back too late.
     browse(worker, "b");
-    maker.open();
+    maker->open();
     ASSERT_TRUE(waitIdle(worker));
-    // Only the one that was in hand was made; nothing of the old queue survived.
-    EXPECT_EQ(maker.calls().size(), 1u);
+    // Only those in hand were made; nothing of the old queue survived.
+    EXPECT_EQ(maker->calls().size(), 4u);
     ASSERT_EQ(m_model.count(), 10);
     for (int i = 0; i < m_model.count(); ++i) {
         EXPECT_FALSE(m_model.item(i)->thumbnail) << m_model.item(i)->path;
@@ -231,14 +248,14 @@ TEST_F(ThumbnailWorkerTest, AFolderSwitchNeverLetsAnOldThumbnailIntoTheNewItems)
 
 TEST_F(ThumbnailWorkerTest, ReBrowsingTheSameFolderStartsEveryThumbnailAfresh) {
     fillFolder("a");
-    GatedMaker maker;
-    ThumbnailWorker worker(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    ThumbnailWorker worker(collect(), share(maker));
     browse(worker, "a");
     worker.request(m_model, 0, 0);
-    ASSERT_TRUE(maker.waitForCalls(1));
+    ASSERT_TRUE(maker->waitForCalls(1));
     // Same paths and file facts: the result in hand belongs to the earlier hand-over.
     browse(worker, "a");
-    maker.open();
+    maker->open();
     ASSERT_TRUE(waitIdle(worker));
     EXPECT_FALSE(m_model.item(0)->thumbnail);
     EXPECT_TRUE(m_model.item(0)->thumbnailPending);
@@ -247,9 +264,9 @@ TEST_F(ThumbnailWorkerTest, ReBrowsingTheSameFolderStartsEveryThumbnailAfresh) {
 TEST_F(ThumbnailWorkerTest, AResultArrivingAfterTheFolderWasLeftIsNotStored) {
     fillFolder("a");
     fillFolder("b");
-    GatedMaker maker;
-    maker.open();
-    ThumbnailWorker worker(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    maker->open();
+    ThumbnailWorker worker(collect(), share(maker));
     browse(worker, "a");
     worker.request(m_model, 0, 0);
     // Made and handed back, but the model's thread has not stored it yet.
@@ -268,16 +285,16 @@ TEST_F(ThumbnailWorkerTest, AResultArrivingAfterTheFolderWasLeftIsNotStored) {
     worker.request(m_model, 0, 0);
     ASSERT_TRUE(waitIdle(worker));
     EXPECT_TRUE(m_model.item(0)->thumbnail);
-    EXPECT_EQ(maker.calls().size(), 2u);
+    EXPECT_EQ(maker->calls().size(), 2u);
 }
 
 TEST_F(ThumbnailWorkerTest, AFileRewrittenWhileItsThumbnailIsMadeGetsNoStalePicture) {
     writeFile(path("a", "0.jpg"), "x");
-    GatedMaker maker;
-    ThumbnailWorker worker(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    ThumbnailWorker worker(collect(), share(maker));
     browse(worker, "a");
     worker.request(m_model, 0, 0);
-    ASSERT_TRUE(maker.waitForCalls(1));
+    ASSERT_TRUE(maker->waitForCalls(1));
     {
         // The file changes and a refresh replaces its record.
         writeFile(path("a", "0.jpg"), "rewritten");
@@ -285,7 +302,7 @@ TEST_F(ThumbnailWorkerTest, AFileRewrittenWhileItsThumbnailIsMadeGetsNoStalePict
         ASSERT_EQ(::utimes(path("a", "0.jpg").c_str(), later), 0);
         ASSERT_TRUE(m_model.refresh(false));
     }
-    maker.open();
+    maker->open();
     ASSERT_TRUE(waitIdle(worker));
     {
         EXPECT_FALSE(m_model.item(0)->thumbnail);
@@ -295,21 +312,21 @@ TEST_F(ThumbnailWorkerTest, AFileRewrittenWhileItsThumbnailIsMadeGetsNoStalePict
     }
     ASSERT_TRUE(waitIdle(worker));
     EXPECT_TRUE(m_model.item(0)->thumbnail);
-    EXPECT_EQ(maker.calls().size(), 2u);
+    EXPECT_EQ(maker->calls().size(), 2u);
 }
 
 TEST_F(ThumbnailWorkerTest, MissingFilesStayPendingAndTheBoxSizeReachesTheMaker) {
     writeFile(path("a", "gone.jpg"), "x");
     writeFile(path("a", "here.jpg"), "x");
-    GatedMaker maker;
-    maker.open();
-    ThumbnailWorker worker(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    maker->open();
+    ThumbnailWorker worker(collect(), share(maker));
     browse(worker, "a");
     fs::remove(path("a", "gone.jpg"));
     worker.setBox(128, 100);
     worker.request(m_model, -5, 99);  // cut to the items
     ASSERT_TRUE(waitIdle(worker));
-    EXPECT_EQ(maker.boxes(), (std::vector<unsigned>{128100, 128100}));
+    EXPECT_EQ(maker->boxes(), (std::vector<unsigned>{128100, 128100}));
     const FolderItem* gone = m_model.itemByPath(path("a", "gone.jpg"));
     ASSERT_NE(gone, nullptr);
     EXPECT_TRUE(gone->thumbnailPending);
@@ -339,28 +356,55 @@ TEST_F(ThumbnailWorkerTest, RealPicturesGetThumbnailsAndDamagedOnesTheirIcon) {
     EXPECT_FALSE(damaged->thumbnailPending);
 }
 
-TEST_F(ThumbnailWorkerTest, StoppingWhileAThumbnailIsMadeWaitsAndQueuesNothingMore) {
+TEST_F(ThumbnailWorkerTest, StoppingDoesNotWaitForAThreadInsideTheMakerAndHandsNothingBack) {
+    ASSERT_TRUE(waitForNoStrayThreads());
     fillFolder("a");
-    GatedMaker maker;
-    auto worker = std::make_unique<ThumbnailWorker>(collect(), std::ref(maker));
+    const auto maker = std::make_shared<GatedMaker>();
+    auto worker = std::make_unique<ThumbnailWorker>(collect(), share(maker), 1);
     browse(*worker, "a");
     worker->request(m_model, 0, 9);
-    ASSERT_TRUE(maker.waitForCalls(1));
-    auto opener = std::async(std::launch::async, [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        maker.open();
-    });
+    ASSERT_TRUE(maker->waitForCalls(1));
+    // The maker stays closed: a stop that waited for it would never return.
     worker->stop();
-    opener.get();
+    EXPECT_EQ(ThumbnailWorker::strayThreads(), 1);
     {
         worker->request(m_model, 0, 9);
-        EXPECT_TRUE(worker->queued().size() <= 10u);
+        EXPECT_TRUE(worker->queued().empty());
         // A hand-over after the stop does not wait for a thread that has gone.
         worker->clear();
         EXPECT_TRUE(worker->queued().empty());
     }
     worker.reset();
-    EXPECT_EQ(maker.calls().size(), 1u);
+    maker->open();
+    EXPECT_TRUE(waitForNoStrayThreads());
+    EXPECT_EQ(maker->calls().size(), 1u);
+    // The late thumbnail never reached the owner that had stopped it.
+    const std::lock_guard<std::mutex> lock(m_inboxMutex);
+    EXPECT_TRUE(m_inbox.empty());
+}
+
+TEST_F(ThumbnailWorkerTest, RangesAreQueuedInTheOrderAskedAndServedByEveryThread) {
+    fillFolder("a");
+    const auto maker = std::make_shared<GatedMaker>();
+    ThumbnailWorker worker(collect(), share(maker), 3);
+    browse(worker, "a");
+    // The shown rows, then the screen below, then the one above.
+    worker.request(m_model, {IndexRange{4, 5}, IndexRange{6, 9}, IndexRange{0, 3}});
+    ASSERT_TRUE(maker->waitForCalls(3));
+    const std::vector<std::string> queued = worker.queued();
+    ASSERT_EQ(queued.size(), 10u);
+    EXPECT_EQ(queued[0], path("a", "4.jpg"));
+    EXPECT_EQ(queued[2], path("a", "6.jpg"));
+    EXPECT_EQ(queued[6], path("a", "0.jpg"));
+    // The three threads took the three first paths at once.
+    std::vector<std::string> first = maker->calls();
+    std::sort(first.begin(), first.end());
+    EXPECT_EQ(first, (std::vector<std::string>{path("a", "4.jpg"), path("a", "5.jpg"),
+                                               path("a", "6.jpg")}));
+    maker->open();
+    ASSERT_TRUE(waitIdle(worker));
+    EXPECT_EQ(maker->calls().size(), 10u);
+    EXPECT_EQ(m_ready.size(), 10u);
 }
 
 TEST_F(ThumbnailWorkerTest, InfoTipsDescribeImagesFilesAndFolders) {
