@@ -11,18 +11,20 @@
 namespace tarn {
 
 CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& context,
-                               const CSystemImageLists& icons)
+                               const CSystemImageLists& icons, ThumbnailWorker::Maker maker)
     : wxVScrolledWindow(parent, id, wxDefaultPosition, wxDefaultSize,
                         wxVSCROLL | wxWANTS_CHARS | wxBORDER_NONE),
       m_context(context),
       m_icons(icons),
       m_model(context.shell, ImageExtensions::fromFreeImage()),
       m_handOff(*this),
-      m_worker([this](ThumbnailResult result) {
-          // Shared, so the copies the hand-off makes on this thread leave the image alone.
-          auto made = std::make_shared<ThumbnailResult>(std::move(result));
-          m_handOff.post([this, made] { thumbnailMade(std::move(*made)); });
-      }) {
+      m_worker(
+          [this](ThumbnailResult result) {
+              // Shared, so the copies the hand-off makes on this thread leave the image alone.
+              auto made = std::make_shared<ThumbnailResult>(std::move(result));
+              m_handOff.post([this, made] { thumbnailMade(std::move(*made)); });
+          },
+          maker ? std::move(maker) : makeFileThumbnail) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetBackgroundColour(wxColour(0x8A, 0x8A, 0x8A));
     SetForegroundColour(*wxWHITE);

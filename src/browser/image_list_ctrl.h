@@ -33,8 +33,9 @@ class CImageListCtrl : public wxVScrolledWindow {
 public:
     static constexpr wxWindowID kControlId = 133;
 
+    // maker: how thumbnails are made; empty for the usual way.
     CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& context,
-                   const CSystemImageLists& icons);
+                   const CSystemImageLists& icons, ThumbnailWorker::Maker maker = {});
     // Writes the box size and sort settings; stops the thumbnail worker without waiting for a
     // decode.
     ~CImageListCtrl() override;

@@ -25,9 +25,13 @@ bool isJpegExtension(const std::string& path) {
     return false;
 }
 
-bool isRegularFile(const std::string& path) {
+bool exists(const std::string& path, bool& regular) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    regular = S_ISREG(st.st_mode);
+    return true;
 }
 
 // Exiv2 sets up its XMP parser lazily and not thread-safely; do it once up front.
@@ -175,11 +179,13 @@ bool hasFastThumbnailExtension(std::string_view path) {
 
 Thumbnail makeFileThumbnail(const std::string& path, unsigned boxWidth, unsigned boxHeight) {
     Thumbnail result;
-    if (!isRegularFile(path)) {
+    bool regular = false;
+    if (!exists(path, regular)) {
         return result;
     }
     result.attempted = true;
-    if (boxWidth == 0 || boxHeight == 0) {
+    // Reading a named pipe or a device would wait for a writer that may never come.
+    if (!regular || boxWidth == 0 || boxHeight == 0) {
         return result;
     }
     if (hasFastThumbnailExtension(path)) {

@@ -1,6 +1,7 @@
 #include "imaging/thumbnail_maker.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <exiv2/exiv2.hpp>
 
 #include <thread>
@@ -140,6 +141,15 @@ TEST_F(ThumbnailTest, MissingFileIsNotAttempted) {
     EXPECT_FALSE(thumb.attempted);
     EXPECT_FALSE(thumb.image.isValid());
     EXPECT_FALSE(makeFileThumbnail(m_dir.path().string(), 100, 100).attempted);
+}
+
+TEST_F(ThumbnailTest, ANamedPipeGetsNoThumbnailAndIsNeverOpened) {
+    // Opening it for reading would wait for a writer for ever.
+    const std::string pipe = m_dir.file("pipe.jpg");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const Thumbnail thumb = makeFileThumbnail(pipe, 100, 100);
+    EXPECT_TRUE(thumb.attempted);
+    EXPECT_FALSE(thumb.image.isValid());
 }
 
 TEST_F(ThumbnailTest, MisnamedFileFallsBackToTheFullLoad) {

@@ -11,9 +11,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
@@ -53,13 +56,14 @@ protected:
 
     ~ImageListCtrlTest() override { close(); }
 
-    void open(const wxSize& size = wxSize(600, 460)) {
+    void open(const wxSize& size = wxSize(600, 460), ThumbnailWorker::Maker maker = {}) {
         auto special = std::make_unique<test::FakeSpecialFolders>();
         special->home = m_tmp.file("home");
         m_context = std::make_unique<AppContext>(m_folders, std::move(special));
         m_icons.attach();
         m_frame = new wxFrame(nullptr, wxID_ANY, "list", wxPoint(0, 0), size);
-        m_list = new CImageListCtrl(m_frame, CImageListCtrl::kControlId, *m_context, m_icons);
+        m_list = new CImageListCtrl(m_frame, CImageListCtrl::kControlId, *m_context, m_icons,
+                                    std::move(maker));
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(m_list, 1, wxEXPAND);
         m_frame->SetSizer(sizer);
@@ -529,18 +533,60 @@ TEST_F(ImageListCtrlTest, SettingsAreReadWithinTheirRangesAndWrittenBack) {
     EXPECT_EQ(m_context->settings.get(settings::kSortDirection), kSortForward);
 }
 
-TEST_F(ImageListCtrlTest, DestroyingTheListWhileThumbnailsAreMadeIsClean) {
-    fs::create_directories(dir("many"));
-    for (int i = 0; i < 40; ++i) {
-        writePicture(dir("many/p" + std::to_string(i) + ".jpg"), 1600, 1200, i % 2 ? kRed : kBlue);
+// Holds every thumbnail of a path containing "held" until released; makes the others at once.
+class HeldMaker {
+public:
+    Thumbnail operator()(const std::string& path, unsigned width, unsigned height) {
+        if (path.find("held") != std::string::npos) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            ++m_holding;
+            m_changed.wait(lock, [this] { return m_released; });
+        }
+        return makeFileThumbnail(path, width, height);
     }
-    open(wxSize(800, 700));
-    ASSERT_TRUE(browse("many"));
-    pumpEvents(60);
-    EXPECT_FALSE(m_list->thumbnailsIdle());
+    int holding() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_holding;
+    }
+    void release() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_released = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_holding = 0;
+    bool m_released = false;
+};
+
+TEST_F(ImageListCtrlTest, ADecodeThatNeverEndsHoldsUpNeitherAFolderSwitchNorClosing) {
+    fs::create_directories(dir("slow"));
+    fs::create_directories(dir("next"));
+    writePicture(dir("slow/held.jpg"), 64, 48, kRed);
+    for (int i = 0; i < 6; ++i) {
+        writePicture(dir("next/p" + std::to_string(i) + ".jpg"), 64, 48, kBlue);
+    }
+    // Threads of earlier lists end with their decodes.
+    ASSERT_TRUE(waitFor([] { return ThumbnailWorker::strayThreads() == 0; }));
+    const auto maker = std::make_shared<HeldMaker>();
+    open(wxSize(600, 460),
+         [maker](const std::string& path, unsigned w, unsigned h) { return (*maker)(path, w, h); });
+    ASSERT_TRUE(browse("slow"));
+    ASSERT_TRUE(waitFor([&] { return maker->holding() == 1; }));
+    // The new folder shows with its thumbnails while a worker is still inside the old decode.
+    ASSERT_TRUE(browse("next"));
+    ASSERT_TRUE(waitForThumbnails());
+    for (int i = 0; i < m_list->model().count(); ++i) {
+        EXPECT_TRUE(m_list->model().item(i)->thumbnail) << m_list->model().item(i)->path;
+    }
+    // Closing does not wait for it either, and its late thumbnail goes nowhere.
     close();
-    // Events the worker posted before it stopped went with the window.
-    pumpEvents(100);
+    EXPECT_EQ(ThumbnailWorker::strayThreads(), 1);
+    maker->release();
+    EXPECT_TRUE(waitFor([] { return ThumbnailWorker::strayThreads() == 0; }));
+    pumpEvents(20);
 }
 
 }  // namespace
