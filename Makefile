@@ -72,7 +72,7 @@ tsan: deps
 bench: bench-deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BENCH=ON
 	cmake --build build/bench -j $(JOBS) --target tarn_bench
-	xvfb-run -a -s "-screen 0 1280x1024x24" ./build/bench/bench/tarn_bench
+	xvfb-run -a -s "-screen 0 1920x1200x24" ./build/bench/bench/tarn_bench
 
 fuzz: fuzz-deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_FUZZ=ON \

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/settings.h"
+#include "browser/thumbnail_budget.h"
 
 namespace tarn {
 
@@ -188,25 +189,36 @@ void CImageListCtrl::thumbnailMade(ThumbnailResult result) {
     if (index < 0) {
         return;
     }
+    const IndexRange shown = shownItems();
+    const int screen = shown.last - shown.first + 1;
+    // What the read-ahead asks for is kept, so it is not made twice.
+    dropFarThumbnails(m_model, shown.first - screen, shown.last + screen);
     const wxRect rect = itemRect(index);
     if (!rect.IsEmpty()) {
         RefreshRect(rect, false);
     }
 }
 
-void CImageListCtrl::requestVisible() {
+IndexRange CImageListCtrl::shownItems() const {
     if (m_model.count() == 0 || GetRowCount() == 0) {
-        return;
+        return {};
     }
     const GridLayout grid = layout();
     const int first = grid.firstIndexOfRow(static_cast<int>(GetVisibleRowsBegin()));
     const int lastRow = std::max(static_cast<int>(GetVisibleRowsEnd()) - 1, 0);
-    const int last = grid.lastIndexOfRow(std::min(lastRow, grid.rows() - 1));
+    return {first, grid.lastIndexOfRow(std::min(lastRow, grid.rows() - 1))};
+}
+
+void CImageListCtrl::requestVisible() {
+    const IndexRange shown = shownItems();
+    if (shown.last < shown.first) {
+        return;
+    }
     // The shown rows first; then the next screen below and the one above, so that scrolling
     // finds them made.
-    const int screen = last - first + 1;
-    m_worker.request(m_model, {IndexRange{first, last}, IndexRange{last + 1, last + screen},
-                               IndexRange{first - screen, first - 1}});
+    const int screen = shown.last - shown.first + 1;
+    m_worker.request(m_model, {shown, IndexRange{shown.last + 1, shown.last + screen},
+                               IndexRange{shown.first - screen, shown.first - 1}});
 }
 
 void CImageListCtrl::setThumbSize(int width, int height) {

@@ -136,6 +136,8 @@ private:
     GridLayout layout() const;
     void updateRows();
     void requestVisible();
+    // The items of the rows on screen; empty when there are none.
+    IndexRange shownItems() const;
     // Composes one cell into the cell bitmap.
     void drawCell(wxDC& dc, int index, bool listFocused);
     void drawEmptyText(wxDC& dc);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+
+#include "browser/folder_model.h"
+
+namespace tarn {
+
+// The memory the list's thumbnails may take: about 400 at the largest box, every one of a big
+// folder at the smallest. Beyond it the thumbnails farthest from the shown rows are dropped; they
+// are made again (from the thumbnail cache, mostly) when their rows come back.
+constexpr std::size_t kThumbnailMemoryBudget = std::size_t{48} << 20;
+
+// Drops the thumbnails farthest from the items first..last until the rest fit the budget. Those
+// items are pending again; the items first..last themselves keep theirs whatever they take.
+// Returns how many were dropped.
+int dropFarThumbnails(FolderModel& model, int first, int last,
+                      std::size_t budget = kThumbnailMemoryBudget);
+
+}  // namespace tarn
