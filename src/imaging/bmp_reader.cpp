@@ -32,24 +32,34 @@ std::uint32_t u32(const std::uint8_t* p) {
     return u16(p) | (u16(p + 2) << 16);
 }
 
-// One colour channel of a bit-field pixel: where it sits and how many levels it has.
+// One colour channel of a bit-field pixel: where it sits and how many bits it has. Narrow
+// channels widen to 8 bits by repeating their bits (so full scale stays full), wide ones keep
+// their top 8 bits.
 struct Channel {
     std::uint32_t mask = 0;
     int shift = 0;
-    std::uint64_t max = 0;
+    int bits = 0;
 
     explicit Channel(std::uint32_t m) : mask(m) {
         if (m != 0) {
             shift = std::countr_zero(m);
-            max = (std::uint64_t{1} << std::bit_width(m >> shift)) - 1;
+            bits = std::bit_width(m >> shift);
         }
     }
     BYTE scale(std::uint32_t pixel) const {
-        if (max == 0) {
+        if (bits == 0) {
             return 0;
         }
-        const std::uint64_t value = (pixel & mask) >> shift;
-        return static_cast<BYTE>(max == 255 ? value : (value * 255 + max / 2) / max);
+        const std::uint32_t value = (pixel & mask) >> shift;
+        if (bits >= 8) {
+            return static_cast<BYTE>(value >> (bits - 8));
+        }
+        std::uint32_t wide = 0;
+        int filled = 0;
+        for (; filled < 8; filled += bits) {
+            wide = (wide << bits) | value;
+        }
+        return static_cast<BYTE>(wide >> (filled - 8));
     }
 };
 
@@ -264,8 +274,12 @@ FreeImageBitmap readRle(const std::uint8_t* data, std::size_t size, const Header
     const std::uint8_t* const end = data + size;
     std::uint32_t x = 0;
     std::uint32_t y = 0;
-    // Room for n more pixels on the current row.
-    const auto fits = [&](std::uint32_t n) { return y < h.height && n <= h.width - x; };
+    // Some writers run on into the row's padding up to the next 4 bytes; those pixels are
+    // dropped, anything further refuses the file.
+    const std::uint32_t rowPixels = static_cast<std::uint32_t>(
+        (static_cast<std::uint64_t>(h.width) * h.bits + 31) / 32 * 32 / h.bits);
+    const auto fits = [&](std::uint32_t n) { return y < h.height && n <= rowPixels - x; };
+    const auto shown = [&](std::uint32_t n) { return x >= h.width ? 0 : std::min(n, h.width - x); };
     while (end - p >= 2) {
         const std::uint32_t count = p[0];
         const std::uint8_t value = p[1];
@@ -274,9 +288,9 @@ FreeImageBitmap readRle(const std::uint8_t* data, std::size_t size, const Header
             if (!fits(count)) {
                 return {};
             }
-            BYTE* dst = scanLineForFileRow(dib.get(), h, y) + x;
-            for (std::uint32_t i = 0; i < count; ++i) {
-                dst[i] = four ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value;
+            BYTE* dst = scanLineForFileRow(dib.get(), h, y);
+            for (std::uint32_t i = 0; i < shown(count); ++i) {
+                dst[x + i] = four ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value;
             }
             x += count;
         } else if (value == 0) {
@@ -291,7 +305,7 @@ FreeImageBitmap readRle(const std::uint8_t* data, std::size_t size, const Header
             x += p[0];
             y += p[1];
             p += 2;
-            if (y >= h.height || x > h.width) {
+            if (y >= h.height || x > rowPixels) {
                 return {};
             }
         } else {
@@ -300,9 +314,9 @@ FreeImageBitmap readRle(const std::uint8_t* data, std::size_t size, const Header
             if (!fits(value) || static_cast<std::size_t>(end - p) < dataBytes) {
                 return {};
             }
-            BYTE* dst = scanLineForFileRow(dib.get(), h, y) + x;
-            for (std::uint32_t i = 0; i < value; ++i) {
-                dst[i] = four ? ((i % 2 == 0) ? p[i / 2] >> 4 : p[i / 2] & 0x0F) : p[i];
+            BYTE* dst = scanLineForFileRow(dib.get(), h, y);
+            for (std::uint32_t i = 0; i < shown(value); ++i) {
+                dst[x + i] = four ? ((i % 2 == 0) ? p[i / 2] >> 4 : p[i / 2] & 0x0F) : p[i];
             }
             x += value;
             p += std::min<std::size_t>(padded, static_cast<std::size_t>(end - p));
