@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint64_t height = header == 12 ? (data[20] | (data[21] << 8))
                                                   : (data[22] | (data[23] << 8) | (data[24] << 16));
         if ((header != 12 && (data[21] != 0 || (data[25] != 0 && data[25] != 0xFF))) ||
-            width * height > 4096 * 4096) {
+            width * height > 1024 * 1024) {
             return 0;
         }
     }
