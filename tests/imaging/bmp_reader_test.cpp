@@ -387,6 +387,13 @@ TEST(BmpReader, OpensAndThumbnailsBitmapsFreeImageRefuses) {
     EXPECT_EQ(thumbnail.image.getWidth(), 20u);
     EXPECT_EQ(thumbnail.image.getHeight(), 15u);
 
+    // The other bitmap names (which the library does not know) open too.
+    for (const char* name : {"picture.rle", "picture.DIB"}) {
+        test::writeBytes(dir.file(name), build(alpha));
+        fipSuperImage renamed;
+        EXPECT_TRUE(renamed.load(dir.file(name).c_str())) << name;
+        EXPECT_EQ(renamed.getFIF(), FIF_BMP) << name;
+    }
     // Under another name the same bytes are not taken for a bitmap.
     const std::string other = dir.file("picture.xyz");
     test::writeBytes(other, build(alpha));
