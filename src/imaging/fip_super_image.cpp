@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "imaging/bmp_reader.h"
 #include "imaging/freeimage_ptr.h"
 #include "imaging/jpeg_codec.h"
 
@@ -36,7 +37,7 @@ BOOL fipSuperImage::load(const char* path, int flags) {
     }
     const FREE_IMAGE_FORMAT fif = getFileType(path);
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
-        return FALSE;
+        return loadOwnBmp(path);
     }
     if (fif == FIF_JPEG && flags == 0) {
         std::vector<std::uint8_t> bytes;
@@ -54,11 +55,24 @@ BOOL fipSuperImage::load(const char* path, int flags) {
     }
     FIBITMAP* dib = FreeImage_Load(fif, path, flags);
     if (dib == nullptr) {
-        return FALSE;
+        return loadOwnBmp(path);
     }
     _fif = fif;
     return adopt(dib);
 }
+
+BOOL fipSuperImage::loadOwnBmp(const char* path) {
+    if (!hasBmpExtension(path)) {
+        return FALSE;
+    }
+    FreeImageBitmap dib = readBmpFile(path);
+    if (!dib) {
+        return FALSE;
+    }
+    _fif = FIF_BMP;
+    return adopt(dib.release());
+}
+
 FREE_IMAGE_FORMAT fipSuperImage::getFIFFromFilename(const char* path) {
     return path == nullptr ? FIF_UNKNOWN : FreeImage_GetFIFFromFilename(path);
 }

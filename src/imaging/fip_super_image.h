@@ -104,6 +104,8 @@ public:
 
 private:
     BOOL adopt(FIBITMAP* dib);
+    // Our own bitmap reader for .bmp/.dib/.rle files the library refuses.
+    BOOL loadOwnBmp(const char* path);
 };
 
 // Whether the format's writer takes this type and depth as they are.
