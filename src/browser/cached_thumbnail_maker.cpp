@@ -2,9 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <ctime>
 #include <utility>
 
 namespace tarn {
+
+namespace {
+
+constexpr std::int64_t kRecentSeconds = 2;
+
+}  // namespace
 
 CachedThumbnailMaker::CachedThumbnailMaker(std::shared_ptr<ThumbnailCache> cache)
     : m_cache(std::move(cache)) {}
@@ -18,7 +25,12 @@ Thumbnail CachedThumbnailMaker::operator()(const std::string& path, unsigned box
     if (cacheSize == 0 || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return makeFileThumbnail(path, boxWidth, boxHeight);
     }
+    // Entries know the last write to the second only: a file written just now may change again
+    // within that second, and its entry would then hide the change.
     const std::int64_t modified = st.st_mtim.tv_sec;
+    if (modified >= static_cast<std::int64_t>(std::time(nullptr)) - kRecentSeconds) {
+        return makeFileThumbnail(path, boxWidth, boxHeight);
+    }
     if (std::optional<Thumbnail> cached = m_cache->read(path, modified, boxWidth, boxHeight)) {
         return std::move(*cached);
     }

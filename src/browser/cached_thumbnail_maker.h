@@ -11,7 +11,8 @@ namespace tarn {
 
 // Makes the list's thumbnails through the shared cache: a valid cached one is used; else the
 // thumbnail is made at the cache's size (128 or 256 px), queued for the cache and fitted to the
-// box. Safe to call from several threads at once; copies share the cache.
+// box. Files written in the last two seconds bypass the cache. Safe to call from several threads at
+// once; copies share the cache.
 class CachedThumbnailMaker {
 public:
     explicit CachedThumbnailMaker(std::shared_ptr<ThumbnailCache> cache);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/settings.h"
+#include "browser/cached_thumbnail_maker.h"
 
 namespace tarn {
 
@@ -18,11 +19,13 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& cont
       m_icons(icons),
       m_model(context.shell, ImageExtensions::fromFreeImage()),
       m_handOff(*this),
-      m_worker([this](ThumbnailResult result) {
-          // Shared, so the copies the hand-off makes on this thread leave the image alone.
-          auto made = std::make_shared<ThumbnailResult>(std::move(result));
-          m_handOff.post([this, made] { thumbnailMade(std::move(*made)); });
-      }) {
+      m_worker(
+          [this](ThumbnailResult result) {
+              // Shared, so the copies the hand-off makes on this thread leave the image alone.
+              auto made = std::make_shared<ThumbnailResult>(std::move(result));
+              m_handOff.post([this, made] { thumbnailMade(std::move(*made)); });
+          },
+          listThumbnailMaker(context.settings, ThumbnailCache::defaultRoot())) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetBackgroundColour(wxColour(0x8A, 0x8A, 0x8A));
     SetForegroundColour(*wxWHITE);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -28,7 +29,10 @@ using test::writeFile;
 constexpr RGBQUAD kRed{0, 0, 255, 0};  // blue, green, red, reserved
 constexpr RGBQUAD kBlue{255, 0, 0, 0};
 
-// A picture of one colour, optionally with text keys.
+void setMtime(const std::string& path, std::int64_t seconds);
+
+// A picture of one colour, optionally with text keys, written a while ago (files written just
+// now are not cached).
 void writePicture(const std::string& path, int width, int height, RGBQUAD color,
                   FREE_IMAGE_FORMAT fif = FIF_PNG,
                   const std::vector<std::pair<std::string, std::string>>& keys = {}) {
@@ -38,6 +42,7 @@ void writePicture(const std::string& path, int width, int height, RGBQUAD color,
         FreeImage_SetMetadataKeyValue(FIMD_COMMENTS, dib.get(), key.c_str(), value.c_str());
     }
     ASSERT_TRUE(FreeImage_Save(fif, dib.get(), path.c_str(), fif == FIF_JPEG ? 95 : 0));
+    setMtime(path, std::time(nullptr) - 1000);
 }
 
 std::int64_t mtimeOf(const std::string& path) {
@@ -186,6 +191,7 @@ TEST_F(ThumbnailCacheTest, EntryOfAnotherLastWriteIsRemadeAndRewritten) {
 TEST_F(ThumbnailCacheTest, FileThatCannotBeThumbnailedIsNotRetriedWhileUnchanged) {
     const std::string file = picture("broken.jpg");
     writeFile(file, "\xFF\xD8\xFF\xE0 not really a picture");
+    setMtime(file, std::time(nullptr) - 1000);
     const std::int64_t first = mtimeOf(file);
     const Thumbnail failed = m_maker(file, 85, 85);
     EXPECT_TRUE(failed.attempted);
@@ -261,6 +267,14 @@ TEST_F(ThumbnailCacheTest, UnusableEntriesAndCacheFoldersStillGiveTheRightThumbn
     EXPECT_TRUE(isColor(m_maker(inside, 85, 85).image, kRed));
     m_cache->waitUntilWritten();
     EXPECT_FALSE(fs::exists(m_cache->entryPath(inside, 128)));
+
+    // A file written just now may change again within its second: it gets no entry yet.
+    const std::string recent = picture("recent.png");
+    writePicture(recent, 300, 200, kRed);
+    setMtime(recent, std::time(nullptr));
+    EXPECT_TRUE(isColor(m_maker(recent, 85, 85).image, kRed));
+    m_cache->waitUntilWritten();
+    EXPECT_FALSE(fs::exists(m_cache->entryPath(recent, 128)));
 }
 
 TEST_F(ThumbnailCacheTest, SettingTurnsTheCacheOffForReadingAndWriting) {
