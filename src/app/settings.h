@@ -70,6 +70,8 @@ inline constexpr IntKey kThumbSizeWidth{{"Thumb", "ThumbSizeWidth"}, 85, clampTh
 inline constexpr IntKey kThumbSizeHeight{{"Thumb", "ThumbSizeHeight"}, 85, clampThumbSize};
 inline constexpr IntKey kSortType{{"Thumb", "SortType"}, 0, clampSortType};
 inline constexpr IntKey kSortDirection{{"Thumb", "SortDirection"}, 0, clampSortDirection};
+// Thumbnails read from and written to the desktop's shared thumbnail cache.
+inline constexpr FlagKey kUseSharedCache{{"Thumb", "UseSharedCache"}, true, false};
 
 inline constexpr IntKey kZoomType{{"ZoomInfo", "ZoomType"}, 0, zoomTypeOrZero};
 inline constexpr RealKey kZoomLevel{{"ZoomInfo", "ZoomLevel"}, 1.0, limitZoomLevel};
@@ -91,7 +93,7 @@ inline constexpr FlagKey kHasOldWallpaper{{"OldWallpaper", "HasOldWallpaper"}, f
 inline constexpr TextKey kOldWallpaperPath{{"OldWallpaper", "FilePath"}, ""};
 inline constexpr IntKey kOldWallpaperStyle{{"OldWallpaper", "WallpaperStyle"}, 0, noLimit};
 
-inline constexpr std::array<const KeyName*, 24> kAllKeys{
+inline constexpr std::array<const KeyName*, 25> kAllKeys{
     &kShowHiddenFiles.name, &kShowToolBar.name,      &kShowAddressBar.name,
     &kShowStatusBar.name,   &kPlacement.name,        &kThumbSizeWidth.name,
     &kThumbSizeHeight.name, &kSortType.name,         &kSortDirection.name,
@@ -100,6 +102,7 @@ inline constexpr std::array<const KeyName*, 24> kAllKeys{
     &kSelOrientation.name,  &kShowRed.name,          &kShowGreen.name,
     &kShowBlue.name,        &kShowGray.name,         &kShowPreview.name,
     &kHasOldWallpaper.name, &kOldWallpaperPath.name, &kOldWallpaperStyle.name,
+    &kUseSharedCache.name,
 };
 
 // The window-placement record of the main frame: eleven 32-bit signed values, little endian.

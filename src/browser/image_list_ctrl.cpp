@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/settings.h"
+#include "browser/cached_thumbnail_maker.h"
 #include "browser/thumbnail_budget.h"
 
 namespace tarn {
@@ -25,7 +26,8 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& cont
               auto made = std::make_shared<ThumbnailResult>(std::move(result));
               m_handOff.post([this, made] { thumbnailMade(std::move(*made)); });
           },
-          maker ? std::move(maker) : makeFileThumbnail) {
+          maker ? std::move(maker)
+                : listThumbnailMaker(context.settings, ThumbnailCache::defaultRoot())) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetBackgroundColour(wxColour(0x8A, 0x8A, 0x8A));
     SetForegroundColour(*wxWHITE);

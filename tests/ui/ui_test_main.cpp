@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "imaging/imaging_service.h"
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     ::setenv("XDG_DATA_HOME", dataHome, 1);
+    // Thumbnails the lists make go to a cache of the run too.
+    ::setenv("XDG_CACHE_HOME", (std::string(dataHome) + "/cache").c_str(), 1);
     wxApp::SetInstance(new wxApp);  // owned and deleted by the toolkit
     int wxArgc = 1;
     char* wxArgv[] = {argv[0], nullptr};
