@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "imaging/freeimage_ptr.h"
+#include "imaging/image_header.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
@@ -36,6 +37,9 @@ BOOL fipSuperImage::load(const char* path, int flags) {
     }
     const FREE_IMAGE_FORMAT fif = getFileType(path);
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
+        return FALSE;
+    }
+    if (!headerFitsDecodeLimit(path)) {
         return FALSE;
     }
     if (fif == FIF_JPEG && flags == 0) {
@@ -89,7 +93,8 @@ BOOL fipSuperImage::loadPage(const char* path, int page) {
         return FALSE;
     }
     const FreeImageMultiPage pages = openPagesReadOnly(getFileType(path), path);
-    if (!pages || page < 0 || page >= FreeImage_GetPageCount(pages.get())) {
+    if (!pages || page < 0 || page >= FreeImage_GetPageCount(pages.get()) ||
+        !headerFitsDecodeLimit(path, page)) {
         return FALSE;
     }
     FreeImageBitmap copy;
