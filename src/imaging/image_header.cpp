@@ -329,26 +329,46 @@ std::optional<ImageHeader> readTiff(Source& source, int page) {
     return sized(width, height, bitsPerSample * samples);
 }
 
-std::optional<ImageHeader> ownReader(Source& source, int page) {
+enum class Format { Other, Png, Jpeg, Gif, Bmp, Tiff };
+
+Format formatOf(Source& source) {
     std::uint8_t b[8];
     if (!source.read(0, b, 4)) {
-        return std::nullopt;
+        return Format::Other;
     }
-    const bool eight = source.read(0, b, 8);
-    if (eight && std::memcmp(b, "\x89PNG\r\n\x1a\n", 8) == 0) {
-        return page == 0 ? readPng(source) : std::nullopt;
+    if (source.read(0, b, 8) && std::memcmp(b, "\x89PNG\r\n\x1a\n", 8) == 0) {
+        return Format::Png;
     }
     if (b[0] == 0xFF && b[1] == 0xD8) {
-        return page == 0 ? readJpeg(source) : std::nullopt;
+        return Format::Jpeg;
     }
     if (std::memcmp(b, "GIF8", 4) == 0) {
-        return readGif(source, page);
+        return Format::Gif;
     }
     if (b[0] == 'B' && b[1] == 'M') {
-        return page == 0 ? readBmp(source) : std::nullopt;
+        return Format::Bmp;
     }
     if (std::memcmp(b, "II*\0", 4) == 0 || std::memcmp(b, "MM\0*", 4) == 0) {
-        return readTiff(source, page);
+        return Format::Tiff;
+    }
+    return Format::Other;
+}
+
+// Only pages that exist: PNG, JPEG and BMP have one.
+std::optional<ImageHeader> ownReader(Source& source, Format format, int page) {
+    switch (format) {
+        case Format::Png:
+            return page == 0 ? readPng(source) : std::nullopt;
+        case Format::Jpeg:
+            return page == 0 ? readJpeg(source) : std::nullopt;
+        case Format::Gif:
+            return readGif(source, page);
+        case Format::Bmp:
+            return page == 0 ? readBmp(source) : std::nullopt;
+        case Format::Tiff:
+            return readTiff(source, page);
+        case Format::Other:
+            break;
     }
     return std::nullopt;
 }
@@ -376,11 +396,11 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, int page) {
     if (!source.ok()) {
         return std::nullopt;
     }
-    if (auto header = ownReader(source, page)) {
-        return header;
-    }
-    if (page != 0) {
-        return std::nullopt;
+    // Our formats are not handed on when our reader fails: the library's header-only load of a
+    // damaged JPEG leaves its decoder in a bad state.
+    const Format format = formatOf(source);
+    if (format != Format::Other || page != 0) {
+        return ownReader(source, format, page);
     }
     FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(path.c_str(), 0);
     if (fif == FIF_UNKNOWN) {
@@ -397,10 +417,11 @@ std::optional<ImageHeader> readImageHeader(const std::uint8_t* data, std::size_t
         return std::nullopt;
     }
     MemorySource source(data, size);
-    if (auto header = ownReader(source, page)) {
-        return header;
+    const Format format = formatOf(source);
+    if (format != Format::Other || page != 0) {
+        return ownReader(source, format, page);
     }
-    if (page != 0 || size > UINT32_MAX) {
+    if (size > UINT32_MAX) {
         return std::nullopt;
     }
     // The library only reads from the memory it is given.

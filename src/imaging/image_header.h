@@ -16,9 +16,9 @@ struct ImageHeader {
 
 // Reads the header of a page (from 0) of an image file. PNG, JPEG, GIF, BMP and TIFF are read
 // by our own small readers, which look only at the few bytes they need; TIFF and GIF pages past
-// the first are found by following the file's chain of pages. Other formats, and files our
-// readers do not understand, go through the library's header-only load where it has one (first
-// page only). Empty when the header cannot be read.
+// the first are found by following the file's chain of pages. Other formats go through the
+// library's header-only load where it has one (first page only). Empty when the header cannot be
+// read.
 std::optional<ImageHeader> readImageHeader(const std::string& path, int page = 0);
 // The same for a file's bytes in memory.
 std::optional<ImageHeader> readImageHeader(const std::uint8_t* data, std::size_t size,
