@@ -130,7 +130,6 @@ struct Results {
 };
 
 bool pendingIn(CImageListCtrl& list, int first, int last) {
-    const std::lock_guard<std::mutex> lock(list.modelMutex());
     for (int i = first; i <= last && i < list.model().count(); ++i) {
         if (list.model().item(i)->thumbnailPending) {
             return true;
