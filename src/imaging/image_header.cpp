@@ -396,8 +396,8 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, int page) {
     if (!source.ok()) {
         return std::nullopt;
     }
-    // Our formats are not handed on when our reader fails: the library's header-only load of a
-    // damaged JPEG leaves its decoder in a bad state.
+    // Our formats are not handed on when our reader fails: such a header is damaged, and the
+    // decoder then judges the file (the library's loaders do not all fail cleanly on damage).
     const Format format = formatOf(source);
     if (format != Format::Other || page != 0) {
         return ownReader(source, format, page);
