@@ -3,11 +3,16 @@
 #include <FreeImage.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
+#include <optional>
 
 #include "browser/file_classification.h"
 #include "common/path_rules.h"
 #include "common/text_format.h"
+#include "imaging/fip_super_image.h"
+#include "imaging/image_header.h"
 
 namespace tarn {
 
@@ -29,14 +34,18 @@ bool readImageSize(const std::string& path, int& width, int& height) {
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
         return false;
     }
-    const int flags = FreeImage_FIFSupportsNoPixels(fif) ? FIF_LOAD_NOPIXELS : 0;
-    FIBITMAP* dib = FreeImage_Load(fif, path.c_str(), flags);
-    if (dib == nullptr) {
+    if (const std::optional<ImageHeader> header = readImageHeader(path)) {
+        width = static_cast<int>(std::min<unsigned>(header->width, INT_MAX));
+        height = static_cast<int>(std::min<unsigned>(header->height, INT_MAX));
+        return true;
+    }
+    // A format without a header-only reader: the full load, which keeps to the decode limit.
+    fipSuperImage image;
+    if (!image.load(path.c_str())) {
         return false;
     }
-    width = static_cast<int>(FreeImage_GetWidth(dib));
-    height = static_cast<int>(FreeImage_GetHeight(dib));
-    FreeImage_Unload(dib);
+    width = static_cast<int>(image.getWidth());
+    height = static_cast<int>(image.getHeight());
     return width > 0 && height > 0;
 }
 

@@ -1,11 +1,12 @@
 #include "dialogs/image_file_info.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "common/text_format.h"
 #include "imaging/fip_super_image.h"
-#include "imaging/freeimage_ptr.h"
+#include "imaging/image_header.h"
 
 namespace tarn {
 
@@ -50,14 +51,12 @@ void readImageSize(const std::string& path, unsigned& width, unsigned& height) {
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
         return;
     }
-    if (FreeImage_FIFSupportsNoPixels(format)) {
-        const FreeImageBitmap header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
-        if (header) {
-            width = FreeImage_GetWidth(header.get());
-            height = FreeImage_GetHeight(header.get());
-            return;
-        }
+    if (const std::optional<ImageHeader> header = readImageHeader(path)) {
+        width = header->width;
+        height = header->height;
+        return;
     }
+    // A format without a header-only reader: the full load, which keeps to the decode limit.
     fipSuperImage image;
     if (image.load(path.c_str())) {
         width = image.getWidth();

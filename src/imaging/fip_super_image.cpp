@@ -4,6 +4,7 @@
 
 #include "imaging/bmp_reader.h"
 #include "imaging/freeimage_ptr.h"
+#include "imaging/image_header.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
@@ -38,6 +39,9 @@ BOOL fipSuperImage::load(const char* path, int flags) {
     const FREE_IMAGE_FORMAT fif = getFileType(path);
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
         return loadOwnBmp(path);
+    }
+    if (!headerFitsDecodeLimit(path)) {
+        return FALSE;
     }
     if (fif == FIF_JPEG && flags == 0) {
         std::vector<std::uint8_t> bytes;
@@ -103,7 +107,8 @@ BOOL fipSuperImage::loadPage(const char* path, int page) {
         return FALSE;
     }
     const FreeImageMultiPage pages = openPagesReadOnly(getFileType(path), path);
-    if (!pages || page < 0 || page >= FreeImage_GetPageCount(pages.get())) {
+    if (!pages || page < 0 || page >= FreeImage_GetPageCount(pages.get()) ||
+        !headerFitsDecodeLimit(path, page)) {
         return FALSE;
     }
     FreeImageBitmap copy;

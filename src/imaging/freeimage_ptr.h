@@ -20,6 +20,16 @@ struct FreeImageDeleter {
 };
 using FreeImageBitmap = std::unique_ptr<FIBITMAP, FreeImageDeleter>;
 
+// Owns a memory stream and closes it.
+struct MemoryCloser {
+    void operator()(FIMEMORY* memory) const {
+        if (memory != nullptr) {
+            FreeImage_CloseMemory(memory);
+        }
+    }
+};
+using MemoryPtr = std::unique_ptr<FIMEMORY, MemoryCloser>;
+
 // Owns an open multi-page file and closes it; pages changed in a file opened for writing are
 // written back then.
 struct MultiPageCloser {

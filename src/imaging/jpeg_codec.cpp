@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/atomic_file.h"
+#include "imaging/decode_limits.h"
 
 namespace tarn {
 
@@ -20,8 +21,6 @@ constexpr TJPF kPixel24 = TJPF_RGB;
 constexpr TJPF kPixel32 = TJPF_RGBA;
 #endif
 
-// About 270 megapixels: beyond any camera, within what a desktop can hold.
-constexpr std::uint64_t kMaxDecodedPixels = 1ull << 28;
 // Larger files are not pictures we read whole.
 constexpr std::uint64_t kMaxFileBytes = 1ull << 31;
 
@@ -215,13 +214,12 @@ FreeImageBitmap decodeJpeg(const std::uint8_t* data, std::size_t size, bool want
             }
         }
     }
-    // A few hostile header bytes could otherwise ask for many gigabytes.
-    if (static_cast<std::uint64_t>(outWidth) * static_cast<std::uint64_t>(outHeight) >
-        kMaxDecodedPixels) {
-        return nullptr;
-    }
     const bool grey = colorspace == TJCS_GRAY && !want32;
     const unsigned bpp = grey ? 8 : want32 ? 32 : 24;
+    // A few hostile header bytes could otherwise ask for many gigabytes.
+    if (!fitsDecodeLimit(static_cast<unsigned>(outWidth), static_cast<unsigned>(outHeight), bpp)) {
+        return nullptr;
+    }
     FreeImageBitmap dib(FreeImage_Allocate(outWidth, outHeight, bpp));
     if (!dib) {
         return nullptr;

@@ -26,10 +26,10 @@ bool readJpegSize(const std::uint8_t* data, std::size_t size, int& width, int& h
 // Decodes a JPEG with TurboJPEG into a FreeImage bitmap: 8-bit grey for grey-scale files, else
 // 24 bits, or 32 bits (opaque) when asked. When minWidth/minHeight are given, the decoder scales
 // by the smallest DCT factor that still yields at least that size, and decodes for speed rather
-// than precision. Pictures above about 270 megapixels are refused. The file's resolution, EXIF
-// block, XMP packet, ICC profile and comment go with a full decode. Null for what TurboJPEG cannot
-// read (CMYK files, damage); a file that ends early is refused so that a cut-off download is never
-// taken for the picture.
+// than precision. Pictures beyond the decode limit (decode_limits.h) are refused. The file's
+// resolution, EXIF block, XMP packet, ICC profile and comment go with a full decode. Null for what
+// TurboJPEG cannot read (CMYK files, damage); a file that ends early is refused so that a cut-off
+// download is never taken for the picture.
 FreeImageBitmap decodeJpeg(const std::uint8_t* data, std::size_t size, bool want32 = false,
                            int minWidth = 0, int minHeight = 0);
 

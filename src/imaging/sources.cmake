@@ -1,5 +1,5 @@
 # The imaging component over FreeImage.
-tarn_core_sources(imaging_service.cpp jpeg_codec.cpp fip_super_image.cpp image_saving.cpp
+tarn_core_sources(imaging_service.cpp jpeg_codec.cpp decode_limits.cpp image_header.cpp fip_super_image.cpp image_saving.cpp
                   packed_bitmap.cpp depth_conversions.cpp image_canvas.cpp image_formats.cpp
                   thumbnail_maker.cpp pixel_row_reader.cpp pixel_row_writer.cpp
                   area_downscale.cpp bmp_reader.cpp png_text.cpp)

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "common/path_rules.h"
+#include "imaging/image_header.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
@@ -117,7 +118,10 @@ bool fromScaledJpeg(const std::string& path, unsigned boxWidth, unsigned boxHeig
     std::vector<std::uint8_t> bytes;
     int width = 0;
     int height = 0;
-    if (!readFileBytes(path, bytes) || !readJpegSize(bytes.data(), bytes.size(), width, height)) {
+    // The limit is the whole picture's even though the decode is reduced: a header claiming a
+    // huge picture is damage, and the full load that follows a failure would refuse it anyway.
+    if (!headerFitsDecodeLimit(path) || !readFileBytes(path, bytes) ||
+        !readJpegSize(bytes.data(), bytes.size(), width, height)) {
         return false;
     }
     unsigned fitWidth = 0;

@@ -10,22 +10,12 @@
 #include "common/atomic_file.h"
 #include "common/path_rules.h"
 #include "imaging/freeimage_ptr.h"
+#include "imaging/image_header.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
 
-namespace {
-
-struct MemoryCloser {
-    void operator()(FIMEMORY* memory) const {
-        if (memory != nullptr) {
-            FreeImage_CloseMemory(memory);
-        }
-    }
-};
-using MemoryPtr = std::unique_ptr<FIMEMORY, MemoryCloser>;
-
-}  // namespace
+namespace {}  // namespace
 
 ImageDocument::ImageDocument(std::string tempFolder) : m_history(std::move(tempFolder)) {}
 
@@ -137,7 +127,8 @@ bool ImageDocument::saveMultiPage(const std::string& target, FREE_IMAGE_FORMAT f
         if (i == m_pageIndex) {
             continue;
         }
-        if (!lockPage(pages.get(), i)) {
+        if (!headerFitsDecodeLimit(sourceBytes.data(), sourceBytes.size(), i) ||
+            !lockPage(pages.get(), i)) {
             reportFailure = false;
             return false;
         }

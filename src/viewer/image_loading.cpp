@@ -3,6 +3,7 @@
 #include <new>
 
 #include "imaging/freeimage_ptr.h"
+#include "imaging/image_header.h"
 
 namespace tarn {
 
@@ -20,8 +21,12 @@ bool mayHavePages(FREE_IMAGE_FORMAT format) {
     return format == FIF_TIFF || format == FIF_GIF || format == FIF_ICO;
 }
 
-// A copy of one page of an open multi-page file; the page is given back unchanged.
-FreeImageBitmap copyPage(FIMULTIBITMAP* pages, int page) {
+// A copy of one page of an open multi-page file; the page is given back unchanged. Locking
+// decodes, so the page's own header is checked against the decode limit first.
+FreeImageBitmap copyPage(const std::string& path, FIMULTIBITMAP* pages, int page) {
+    if (!headerFitsDecodeLimit(path, page)) {
+        return nullptr;
+    }
     const LockedPage locked = lockPage(pages, page);
     return FreeImageBitmap(locked ? FreeImage_Clone(locked.get()) : nullptr);
 }
@@ -42,7 +47,7 @@ LoadedImage load(const std::string& path, int page) {
             if (count > 1) {
                 result.pageCount = count;
                 FreeImageBitmap copy =
-                    page >= 0 && page < count ? copyPage(pages.get(), page) : nullptr;
+                    page >= 0 && page < count ? copyPage(path, pages.get(), page) : nullptr;
                 pages.reset();
                 if (copy) {
                     PageImage pageImage;
