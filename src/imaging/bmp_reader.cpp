@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "common/path_rules.h"
+#include "imaging/decode_limits.h"
 #include "imaging/jpeg_codec.h"
 
 namespace tarn {
 
 namespace {
-
-// The biggest picture we decode. Kept here alone so that a shared imaging limit can replace it.
-constexpr std::uint64_t kMaxBmpPixels = 400'000'000;
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kRgb = 0;
@@ -147,7 +145,7 @@ bool parseHeader(const std::uint8_t* data, std::size_t size, Header& h) {
         return false;
     }
     if (h.width == 0 || h.height == 0 || !validDepth(h.bits, h.compression) ||
-        static_cast<std::uint64_t>(h.width) * h.height > kMaxBmpPixels) {
+        !fitsDecodeLimit(h.width, h.height, h.bits <= 8 ? 8 : 32)) {
         return false;
     }
     if (h.compression == kRgb && h.bits > 8) {
