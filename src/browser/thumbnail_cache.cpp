@@ -28,7 +28,9 @@ namespace fs = std::filesystem;
 // Cached pictures are at most 256 px a side; anything much bigger is not a thumbnail.
 constexpr unsigned kMaxEntrySide = 512;
 constexpr off_t kMaxEntryBytes = 4 * 1024 * 1024;
-constexpr std::size_t kMaxQueued = 64;
+// Pictures waiting to be written take at most 32 MB: 512 normal entries (a first screen and its
+// read-ahead) or 128 large ones.
+constexpr std::size_t kMaxQueuedPixels = std::size_t{1} << 23;
 
 std::string absolutePath(const std::string& path) {
     std::error_code ec;
@@ -310,7 +312,7 @@ void ThumbnailCache::write(const std::string& path, std::int64_t modifiedTime,
         if (m_stop) {
             return;
         }
-        if (m_queue.size() >= kMaxQueued) {
+        if (m_queue.size() >= kMaxQueuedPixels / (std::size_t{cacheSize} * cacheSize)) {
             m_queue.pop_front();
         }
         m_queue.push_back(std::move(entry));
