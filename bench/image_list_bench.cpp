@@ -299,14 +299,13 @@ const Results& measure() {
             window.firstScreen(context, photos.folder("exif"));
             CImageListCtrl& list = window.list();
             const int perScreen = window.perScreen();
-            int top = 0;
-            while (pendingIn(list, 0, kFiles - 1)) {
-                if (!pendingIn(list, top, top + perScreen - 1) && top + perScreen < kFiles) {
-                    top += perScreen;
-                    list.ensureVisible(std::min(top + perScreen - 1, kFiles - 1));
-                    list.Update();
+            // Thumbnails far behind may be dropped again, so only the shown screen counts.
+            for (int top = 0; top < kFiles; top += perScreen) {
+                list.ensureVisible(std::min(top + perScreen - 1, kFiles - 1));
+                list.Update();
+                while (pendingIn(list, top, top + perScreen - 1)) {
+                    pump();
                 }
-                pump();
             }
             r.peakMb = static_cast<double>(residentPeakKb()) / 1024.0;
         }

@@ -26,6 +26,7 @@
 #include "browser/image_list_ctrl.h"
 #include "commands/command_ids.h"
 #include "frame/main_frame.h"
+#include "imaging/imaging_service.h"
 #include "platform/special_folders.h"
 #include "viewer/image_loading.h"
 #include "viewer/image_view.h"
@@ -93,6 +94,8 @@ const Results& measure() {
             r.error = "needs a display";
             return r;
         }
+        // As the frame's image mode does.
+        tarn::ImagingService::keepLargeBuffers(true);
         const fs::path root =
             fs::temp_directory_path() / ("tarn-bench-viewer-" + std::to_string(::getpid()));
         const fs::path photos = root / "home" / "photos";

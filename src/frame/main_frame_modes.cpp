@@ -4,6 +4,7 @@
 #include "browser/image_list_ctrl.h"
 #include "frame/main_frame.h"
 #include "frame/super_status_bar.h"
+#include "imaging/imaging_service.h"
 #include "viewer/image_view.h"
 #include "widgets/super_splitter_wnd.h"
 
@@ -16,6 +17,7 @@ void CMainFrame::enterImageMode() {
     m_savedFocus = wxWindow::FindFocus();
     m_previousMode = m_mode;
     m_mode = kImageMode;
+    ImagingService::keepLargeBuffers(true);
     SetMenuBar(m_imageMenu);
     m_outer->Hide();
     updateBands();
@@ -40,6 +42,7 @@ void CMainFrame::leaveImageMode() {
     }
     m_previousMode = m_mode;
     m_mode = kBrowserMode;
+    ImagingService::keepLargeBuffers(false);
     SetMenuBar(m_browserMenu);
     updateBands();
     imageList()->eraseBackgroundOnce();

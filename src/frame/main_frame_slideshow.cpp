@@ -3,6 +3,7 @@
 #include "browser/image_list_ctrl.h"
 #include "browser/list_command_receiver.h"
 #include "frame/main_frame.h"
+#include "imaging/imaging_service.h"
 #include "slideshow/slide_view.h"
 #include "viewer/image_view.h"
 #include "widgets/super_splitter_wnd.h"
@@ -22,6 +23,7 @@ void CMainFrame::startSlideShow(int index) {
     m_slideView->start(index);
     m_previousMode = m_mode;
     m_mode = kSlideShowMode;
+    ImagingService::keepLargeBuffers(true);
     if (m_previousMode == kBrowserMode) {
         m_savedFocus = wxWindow::FindFocus();
         m_outer->Hide();
@@ -44,6 +46,7 @@ void CMainFrame::stopSlideShow() {
     }
     m_mode = m_previousMode;
     m_previousMode = kSlideShowMode;
+    ImagingService::keepLargeBuffers(m_mode != kBrowserMode);
     m_slideView->stop();
     m_slideView->Hide();
     if (m_mode == kImageMode) {

@@ -37,21 +37,9 @@ void captureTiffMessages() {
     }
 }
 
-// Photos come one after another at tens of megabytes each. By default every such buffer is a
-// fresh mapping whose pages fault in one by one (the library also clears each new bitmap), which
-// costs more than decoding the picture. Kept on the heap, the same memory serves the next photo.
-void keepLargeBuffersForReuse() {
-#if defined(__GLIBC__)
-    constexpr int kLargest = 512 * 1024 * 1024;
-    mallopt(M_MMAP_THRESHOLD, kLargest);
-    mallopt(M_TRIM_THRESHOLD, kLargest);
-#endif
-}
-
 }  // namespace
 
 ImagingService::ImagingService() {
-    keepLargeBuffersForReuse();
     FreeImage_SetOutputMessage(captureMessage);
     FreeImage_Initialise(FALSE);
     captureTiffMessages();
@@ -67,6 +55,25 @@ std::string ImagingService::lastMessage() {
 
 void ImagingService::clearLastMessage() {
     t_lastMessage.clear();
+}
+
+// Photos come one after another at tens of megabytes each. By default every such buffer is a
+// fresh mapping whose pages fault in one by one (the library also clears each new bitmap), which
+// costs more than decoding the picture. Kept on the heap, the same memory serves the next photo.
+// The list's small thumbnails gain nothing from it, and the heap it keeps would stay with the
+// process, so the browser goes back to the allocator's defaults and returns what is free.
+void ImagingService::keepLargeBuffers(bool keep) {
+#if defined(__GLIBC__)
+    constexpr int kLargest = 512 * 1024 * 1024;
+    constexpr int kDefault = 128 * 1024;
+    mallopt(M_MMAP_THRESHOLD, keep ? kLargest : kDefault);
+    mallopt(M_TRIM_THRESHOLD, keep ? kLargest : kDefault);
+    if (!keep) {
+        malloc_trim(0);
+    }
+#else
+    static_cast<void>(keep);
+#endif
 }
 
 }  // namespace tarn

@@ -17,6 +17,10 @@ public:
     // The last message the library gave on this thread; empty when none since the last clear.
     static std::string lastMessage();
     static void clearLastMessage();
+
+    // Whether freed large buffers stay with the process for the next picture: on while pictures
+    // are viewed one after another, off in the browser.
+    static void keepLargeBuffers(bool keep);
 };
 
 }  // namespace tarn
