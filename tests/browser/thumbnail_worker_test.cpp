@@ -98,7 +98,7 @@ ThumbnailWorker::Maker share(const std::shared_ptr<GatedMaker>& maker) {
 bool waitForNoStrayThreads() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (ThumbnailWorker::strayThreads() != 0 && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::yield();
     }
     return ThumbnailWorker::strayThreads() == 0;
 }

@@ -31,7 +31,7 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 }
 
 // A bitmap file put together by hand, for what other writers do not produce.
-struct Spec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -43,7 +43,7 @@ struct Spec {
     Bytes pixels{};
 };
 
-Bytes build(const Spec& s) {
+Bytes build(const BmpLayout& s) {
     const bool core = s.headerSize == 12;
     const std::size_t masksAfter = s.headerSize == 40 ? s.masks.size() * 4 : 0;
     const std::size_t entry = core ? 3 : 4;
@@ -210,11 +210,11 @@ TEST(BmpReader, ReadsWhatImageMagickWritesPixelForPixel) {
 
 TEST(BmpReader, ReadsMasksOfAnyWidthAndAlphaOnlyWhenSomeIsSet) {
     // 10-bit channels after a 40-byte header keep their top 8 bits.
-    Spec tenBit{.width = 2,
-                .height = 1,
-                .bits = 32,
-                .compression = 3,
-                .masks = {0x3FF00000, 0x000FFC00, 0x000003FF}};
+    BmpLayout tenBit{.width = 2,
+                     .height = 1,
+                     .bits = 32,
+                     .compression = 3,
+                     .masks = {0x3FF00000, 0x000FFC00, 0x000003FF}};
     tenBit.pixels = {0, 0, 0, 0, 0, 0, 0, 0};
     put32(tenBit.pixels, 0, (1023u << 20) | (512u << 10) | 6u);
     put32(tenBit.pixels, 4, (100u << 20) | (0u << 10) | 1019u);
@@ -225,11 +225,11 @@ TEST(BmpReader, ReadsMasksOfAnyWidthAndAlphaOnlyWhenSomeIsSet) {
     EXPECT_EQ(pixelAt(dib.get(), 1, 0), (Rgba{25, 0, 254, 255}));
 
     // Alpha bit fields in 16 bits (4-4-4-4) after a 40-byte header, rows top-down.
-    Spec alpha{.width = 1,
-               .height = -2,
-               .bits = 16,
-               .compression = 6,
-               .masks = {0x0F00, 0x00F0, 0x000F, 0xF000}};
+    BmpLayout alpha{.width = 1,
+                    .height = -2,
+                    .bits = 16,
+                    .compression = 6,
+                    .masks = {0x0F00, 0x00F0, 0x000F, 0xF000}};
     alpha.pixels = {0x21, 0x83, 0, 0, 0x00, 0x0F, 0, 0};
     dib = read(build(alpha));
     ASSERT_TRUE(dib);
@@ -239,12 +239,12 @@ TEST(BmpReader, ReadsMasksOfAnyWidthAndAlphaOnlyWhenSomeIsSet) {
 
     // Alpha that is zero everywhere means none: the picture is opaque, as 24 bits. The V3
     // header carries the masks itself.
-    Spec unused{.headerSize = 56,
-                .width = 1,
-                .height = 1,
-                .bits = 32,
-                .compression = 3,
-                .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
+    BmpLayout unused{.headerSize = 56,
+                     .width = 1,
+                     .height = 1,
+                     .bits = 32,
+                     .compression = 3,
+                     .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
     unused.pixels = {3, 2, 1, 0};
     dib = read(build(unused));
     ASSERT_TRUE(dib);
@@ -254,11 +254,11 @@ TEST(BmpReader, ReadsMasksOfAnyWidthAndAlphaOnlyWhenSomeIsSet) {
 
 TEST(BmpReader, ShortPalettesAndTopDownRows) {
     // Two colours listed for an 8-bit picture; index 5 has no entry and is black.
-    Spec shortPalette{.width = 3,
-                      .height = -2,
-                      .bits = 8,
-                      .palette = {{10, 20, 30, 0}, {40, 50, 60, 0}},
-                      .colorsUsed = 2};
+    BmpLayout shortPalette{.width = 3,
+                           .height = -2,
+                           .bits = 8,
+                           .palette = {{10, 20, 30, 0}, {40, 50, 60, 0}},
+                           .colorsUsed = 2};
     shortPalette.pixels = {1, 0, 5, 0, 0, 1, 1, 0};
     const FreeImageBitmap dib = read(build(shortPalette));
     ASSERT_TRUE(dib);
@@ -270,7 +270,7 @@ TEST(BmpReader, ShortPalettesAndTopDownRows) {
     EXPECT_EQ(pixelAt(dib.get(), 2, 1), (Rgba{40, 50, 60, 255}));
 
     // The same rows bottom-up with a 52-byte header.
-    Spec bottomUp = shortPalette;
+    BmpLayout bottomUp = shortPalette;
     bottomUp.headerSize = 52;
     bottomUp.height = 2;
     const FreeImageBitmap flipped = read(build(bottomUp));
@@ -292,7 +292,7 @@ TEST(BmpReader, DecodesRleRunsDeltasAndAbsoluteRuns) {
     const std::vector<Rgba> palette(16, Rgba{1, 1, 1, 0});
     // 8 bits, 5 x 3, bottom row first: a run, an odd absolute run (padded), end of line; a
     // delta over two pixels and one row, then a run; end of bitmap. Skipped pixels are index 0.
-    Spec rle8{.width = 5, .height = 3, .bits = 8, .compression = 1, .palette = palette};
+    BmpLayout rle8{.width = 5, .height = 3, .bits = 8, .compression = 1, .palette = palette};
     rle8.pixels = {2, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 3, 9, 0, 1};
     FreeImageBitmap dib = read(build(rle8));
     ASSERT_TRUE(dib);
@@ -301,7 +301,7 @@ TEST(BmpReader, DecodesRleRunsDeltasAndAbsoluteRuns) {
                                                      0, 0, 0, 0, 0,  //
                                                      7, 7, 1, 2, 3}));
     // 4 bits: a run alternates its two nibbles; an absolute run of 3 takes 2 bytes plus padding.
-    Spec rle4{.width = 6, .height = 2, .bits = 4, .compression = 2, .palette = palette};
+    BmpLayout rle4{.width = 6, .height = 2, .bits = 4, .compression = 2, .palette = palette};
     rle4.pixels = {5, 0x12, 0, 0, 0, 3, 0xAB, 0xC0, 0, 2, 1, 0, 0, 0};
     dib = read(build(rle4));
     ASSERT_TRUE(dib);
@@ -311,7 +311,7 @@ TEST(BmpReader, DecodesRleRunsDeltasAndAbsoluteRuns) {
     for (const Bytes& bad :
          {Bytes{6, 7, 0, 1}, Bytes{0, 5, 1, 2, 3, 4, 5, 0, 0, 1}, Bytes{0, 2, 0, 3, 1, 1, 0, 1},
           Bytes{0, 0, 0, 0, 0, 0, 1, 1}, Bytes{2, 7, 0, 0}}) {
-        Spec s = rle8;
+        BmpLayout s = rle8;
         s.width = 4;
         s.height = 2;
         s.pixels = bad;
@@ -320,7 +320,7 @@ TEST(BmpReader, DecodesRleRunsDeltasAndAbsoluteRuns) {
 }
 
 TEST(BmpReader, RefusesDamagedAndOversizedFiles) {
-    Spec good{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
+    BmpLayout good{.width = 3, .height = 2, .bits = 24, .pixels = Bytes(24, 0x40)};
     const Bytes file = build(good);
     ASSERT_TRUE(read(file));
     // Every cut-off copy is refused.
@@ -331,30 +331,30 @@ TEST(BmpReader, RefusesDamagedAndOversizedFiles) {
     put32(offsetPast, 10, static_cast<std::uint32_t>(file.size() + 1));
     EXPECT_FALSE(read(offsetPast));
     for (const std::int32_t height : {0, static_cast<std::int32_t>(0x80000000u)}) {
-        Spec s = good;
+        BmpLayout s = good;
         s.height = height;
         EXPECT_FALSE(read(build(s))) << height;
     }
     for (const std::int32_t width : {0, -3, 0x7FFFFFFF}) {
-        Spec s = good;
+        BmpLayout s = good;
         s.width = width;
         s.height = 1;
         s.bits = 32;
         EXPECT_FALSE(read(build(s))) << width;
     }
     // RLE data can be tiny for a huge picture: past the pixel limit nothing is allocated.
-    Spec huge{.width = 40000,
-              .height = 30000,
-              .bits = 8,
-              .compression = 1,
-              .palette = {{0, 0, 0, 0}},
-              .pixels = {0, 1}};
+    BmpLayout huge{.width = 40000,
+                   .height = 30000,
+                   .bits = 8,
+                   .compression = 1,
+                   .palette = {{0, 0, 0, 0}},
+                   .pixels = {0, 1}};
     EXPECT_FALSE(read(build(huge)));
     huge.width = 4000;
     huge.height = 3000;
     EXPECT_TRUE(read(build(huge)));
     // Compressions we do not read.
-    Spec jpeg = good;
+    BmpLayout jpeg = good;
     jpeg.compression = 4;
     EXPECT_FALSE(read(build(jpeg)));
 }
@@ -362,11 +362,11 @@ TEST(BmpReader, RefusesDamagedAndOversizedFiles) {
 TEST(BmpReader, OpensAndThumbnailsBitmapsFreeImageRefuses) {
     const TempDir dir;
     // Alpha bit fields: a kind the library does not read.
-    Spec alpha{.width = 40,
-               .height = 30,
-               .bits = 32,
-               .compression = 6,
-               .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
+    BmpLayout alpha{.width = 40,
+                    .height = 30,
+                    .bits = 32,
+                    .compression = 6,
+                    .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
     for (int i = 0; i < 40 * 30; ++i) {
         alpha.pixels.insert(alpha.pixels.end(), {static_cast<std::uint8_t>(i), 200, 100, 128});
     }

@@ -586,7 +586,6 @@ TEST_F(ImageListCtrlTest, ADecodeThatNeverEndsHoldsUpNeitherAFolderSwitchNorClos
     EXPECT_EQ(ThumbnailWorker::strayThreads(), 1);
     maker->release();
     EXPECT_TRUE(waitFor([] { return ThumbnailWorker::strayThreads() == 0; }));
-    pumpEvents(20);
 }
 
 }  // namespace
