@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imaging/imaging_service.h"
+#include "imaging/png_text.h"
 #include "imaging/thumbnail_maker.h"
 
 namespace {
@@ -24,17 +25,6 @@ void putBe32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
     }
 }
 
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
 // 74 bytes: the signature, a correct header for a 60000 x 60000 RGBA picture, and a data chunk
 // cut short.
 std::vector<std::uint8_t> bombPng() {
@@ -45,7 +35,7 @@ std::vector<std::uint8_t> bombPng() {
     putBe32(bytes, 60000);
     putBe32(bytes, 60000);
     bytes.insert(bytes.end(), {8, 6, 0, 0, 0});
-    putBe32(bytes, crc32(bytes.data() + chunk, bytes.size() - chunk));
+    putBe32(bytes, tarn::pngCrc32(bytes.data() + chunk, bytes.size() - chunk));
     putBe32(bytes, 1000);
     bytes.insert(bytes.end(), {'I', 'D', 'A', 'T', 0x78, 0x9C, 0x63, 0x60});
     while (bytes.size() < 74) {

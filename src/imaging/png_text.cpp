@@ -11,7 +11,23 @@ constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n'
 // Signature, then the header chunk: length, type, 13 bytes, checksum.
 constexpr std::size_t kHeaderEnd = 8 + 4 + 4 + 13 + 4;
 
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
+void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
+    }
+}
+
+bool validKey(const std::string& key) {
+    return !key.empty() && key.size() <= 79 && key.front() != ' ' && key.back() != ' ' &&
+           std::all_of(key.begin(), key.end(), [](char ch) {
+               const auto c = static_cast<unsigned char>(ch);
+               return (c >= 32 && c <= 126) || c >= 161;
+           });
+}
+
+}  // namespace
+
+std::uint32_t pngCrc32(const std::uint8_t* data, std::size_t size) {
     static const std::array<std::uint32_t, 256> table = [] {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t n = 0; n < 256; ++n) {
@@ -29,22 +45,6 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
     }
     return c ^ 0xFFFFFFFFu;
 }
-
-void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-}
-
-bool validKey(const std::string& key) {
-    return !key.empty() && key.size() <= 79 && key.front() != ' ' && key.back() != ' ' &&
-           std::all_of(key.begin(), key.end(), [](char ch) {
-               const auto c = static_cast<unsigned char>(ch);
-               return (c >= 32 && c <= 126) || c >= 161;
-           });
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> withPngText(
     const std::vector<std::uint8_t>& png,
@@ -64,7 +64,7 @@ std::vector<std::uint8_t> withPngText(
         out.insert(out.end(), key.begin(), key.end());
         out.push_back(0);
         out.insert(out.end(), value.begin(), value.end());
-        putBigEndian(out, crc32(out.data() + start + 4, out.size() - start - 4));
+        putBigEndian(out, pngCrc32(out.data() + start + 4, out.size() - start - 4));
     }
     out.insert(out.end(), png.begin() + kHeaderEnd, png.end());
     return out;

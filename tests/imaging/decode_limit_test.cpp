@@ -14,6 +14,7 @@
 #include "imaging/fip_super_image.h"
 #include "imaging/image_header.h"
 #include "imaging/imaging_service.h"
+#include "imaging/png_text.h"
 #include "imaging/thumbnail_maker.h"
 #include "viewer/image_loading.h"
 
@@ -36,17 +37,6 @@ void be32(Bytes& b, std::uint32_t v) {
     }
 }
 
-std::uint32_t crc32(const std::uint8_t* p, std::size_t n) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
 // Signature, a correct IHDR for an RGBA picture, and the start of a picture data chunk.
 Bytes pngClaiming(std::uint32_t width, std::uint32_t height) {
     Bytes b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -56,7 +46,7 @@ Bytes pngClaiming(std::uint32_t width, std::uint32_t height) {
     be32(b, width);
     be32(b, height);
     b.insert(b.end(), {8, 6, 0, 0, 0});
-    be32(b, crc32(b.data() + chunk, b.size() - chunk));
+    be32(b, pngCrc32(b.data() + chunk, b.size() - chunk));
     be32(b, 16);
     b.insert(b.end(), {'I', 'D', 'A', 'T', 0x78, 0x9C, 0x63, 0x60});
     return b;
