@@ -12,6 +12,7 @@ namespace tarn {
 namespace {
 
 using test::pumpEvents;
+using test::waitFor;
 
 wxBitmap solid(const wxColour& colour) {
     wxImage image(20, 20);
@@ -113,6 +114,24 @@ TEST(SuperSplitter, DraggingPastTheLeftLimitStopsAtTheLastAllowedWidth) {
     pumpEvents();
     EXPECT_GE(splitter->GetSashPosition(), 120);
     EXPECT_LT(splitter->GetSashPosition(), 185);  // it did move as far as allowed
+    frame->Destroy();
+}
+
+TEST(SuperSplitter, BarsAreSixPixelsBetweenColumnsAndSevenBetweenRows) {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "split", wxPoint(0, 0), wxSize(600, 400));
+    auto* columns = new CSuperSplitterWnd(frame);
+    auto* rows = new CSuperSplitterWnd(columns);
+    auto* left = new wxWindow(columns, wxID_ANY);
+    rows->SplitHorizontally(new wxWindow(rows, wxID_ANY), new wxWindow(rows, wxID_ANY), 150);
+    columns->SplitVertically(left, rows, 200);
+    test::showAndWait(frame);
+    EXPECT_EQ(columns->GetSashSize(), 6);
+    EXPECT_EQ(rows->GetSashSize(), 7);
+    // The panes leave exactly the bar between them.
+    EXPECT_TRUE(waitFor([&] { return rows->GetPosition().x == left->GetSize().x + 6; }))
+        << left->GetSize().x << " " << rows->GetPosition().x;
+    const wxWindow* lower = rows->GetWindow2();
+    EXPECT_EQ(lower->GetPosition().y, rows->GetWindow1()->GetSize().y + 7);
     frame->Destroy();
 }
 
