@@ -1,22 +1,14 @@
 #include "dialogs/native_chooser.h"
 
-#include <dlfcn.h>
 #include <glib.h>
+
+#include "common/toolkit_calls.h"
 
 namespace tarn::native_chooser {
 
-namespace {
-
-template <typename Function>
-Function lookUp(const char* name) {
-    return reinterpret_cast<Function>(::dlsym(RTLD_DEFAULT, name));
-}
-
-}  // namespace
-
 std::optional<std::string> currentName(void* widget) {
     using Get = char* (*)(void*);
-    static const Get get = lookUp<Get>("gtk_file_chooser_get_current_name");
+    static const Get get = toolkitFunction<Get>("gtk_file_chooser_get_current_name");
     if (get == nullptr || widget == nullptr) {
         return std::nullopt;
     }
@@ -28,7 +20,7 @@ std::optional<std::string> currentName(void* widget) {
 
 bool setCurrentName(void* widget, const std::string& name) {
     using Set = void (*)(void*, const char*);
-    static const Set set = lookUp<Set>("gtk_file_chooser_set_current_name");
+    static const Set set = toolkitFunction<Set>("gtk_file_chooser_set_current_name");
     if (set == nullptr || widget == nullptr) {
         return false;
     }
@@ -38,7 +30,7 @@ bool setCurrentName(void* widget, const std::string& name) {
 
 bool size(void* widget, int& width, int& height) {
     using GetSize = void (*)(void*, int*, int*);
-    static const GetSize getSize = lookUp<GetSize>("gtk_window_get_size");
+    static const GetSize getSize = toolkitFunction<GetSize>("gtk_window_get_size");
     if (getSize == nullptr || widget == nullptr) {
         return false;
     }
@@ -48,7 +40,7 @@ bool size(void* widget, int& width, int& height) {
 
 bool resize(void* widget, int width, int height) {
     using Resize = void (*)(void*, int, int);
-    static const Resize resizeWindow = lookUp<Resize>("gtk_window_resize");
+    static const Resize resizeWindow = toolkitFunction<Resize>("gtk_window_resize");
     if (resizeWindow == nullptr || widget == nullptr || width <= 0 || height <= 0) {
         return false;
     }

@@ -3,6 +3,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "common/toolkit_calls.h"
 #include "frame/main_frame.h"
 
 namespace tarn {
@@ -42,9 +43,23 @@ wxToolBar* CMainFrame::createToolBar(std::span<const ToolBarSlot> slots) {
         const wxItemKind kind = slot.drop != DropKind::None        ? wxITEM_DROPDOWN
                                 : row != nullptr && row->checkable ? wxITEM_CHECK
                                                                    : wxITEM_NORMAL;
-        bar->AddTool(toolId(slot.command), wxString(), normal, disabled, kind);
+        // The bar shows no labels; the overflow menu lists the hidden buttons by them.
+        const wxString label = row != nullptr
+                                   ? wxStripMenuCodes(wxString::FromUTF8(std::string(row->text)))
+                                   : wxString();
+        bar->AddTool(toolId(slot.command), label, normal, disabled, kind);
     }
     bar->Realize();
+    // A bar narrower than its buttons keeps the first ones and offers the rest behind its
+    // overflow arrow, so it never holds the frame wider.
+    bar->SetMinSize(wxSize(kToolBarImageSize * 2, -1));
+#ifdef __WXGTK__
+    using SetShowArrow = void (*)(void*, int);
+    static const auto setShowArrow = toolkitFunction<SetShowArrow>("gtk_toolbar_set_show_arrow");
+    if (setShowArrow != nullptr) {
+        setShowArrow(bar->GTKGetToolbar(), 1);
+    }
+#endif
     return bar;
 }
 
