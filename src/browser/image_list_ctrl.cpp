@@ -239,6 +239,13 @@ void CImageListCtrl::setThumbSize(int width, int height) {
     Refresh();
 }
 
+void CImageListCtrl::setSizeTracking(bool tracking) {
+    if (m_sizeTracking != tracking) {
+        m_sizeTracking = tracking;
+        Refresh();
+    }
+}
+
 // ---- layout ----------------------------------------------------------------------------
 
 wxCoord CImageListCtrl::OnGetRowHeight(size_t) const {

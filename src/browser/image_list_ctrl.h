@@ -56,6 +56,9 @@ public:
     // Each side clamped to 36..200; shown thumbnails are made again at the new size.
     void setThumbSize(int width, int height);
     wxSize thumbSize() const { return {m_geometry.boxWidth, m_geometry.boxHeight}; }
+    // While the size slider is dragged the cells follow at once, drawn from the thumbnails at
+    // hand; they are made again at the new size once the drag ends.
+    void setSizeTracking(bool tracking);
     const CellGeometry& geometry() const { return m_geometry; }
 
     void sortBy(int key);
@@ -157,6 +160,7 @@ private:
     int m_tipIndex = -1;
     int m_labelEdit = -1;
     bool m_eraseOnce = false;
+    bool m_sizeTracking = false;
 
     wxBitmap m_cellBitmap;
     wxBitmap m_folderSource;

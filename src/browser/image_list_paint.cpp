@@ -208,7 +208,7 @@ void CImageListCtrl::drawCell(wxDC& dc, int index, bool listFocused) {
         const RGBQUAD white{255, 255, 255, 0};
         drawEx(dc, picture, copy, false, &white, nullptr, StretchMode::Fast);
         // Made for another box size: make it again, showing this one meanwhile.
-        if (drawn.width != sourceWidth && !item.thumbnailPending) {
+        if (drawn.width != sourceWidth && !item.thumbnailPending && !m_sizeTracking) {
             item.thumbnailPending = true;
             m_worker.request(m_model, index, index);
         }

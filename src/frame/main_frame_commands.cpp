@@ -221,6 +221,7 @@ void CMainFrame::createCommands() {
 
     m_statusBar->setSliderHandler([this](int position) {
         if (m_mode == kBrowserMode) {
+            imageList()->setSizeTracking(m_statusBar->tracking());
             imageList()->setThumbSize(sliderToThumbnailSize(position),
                                       sliderToThumbnailSize(position));
         } else if (m_mode == kImageMode) {
@@ -229,6 +230,7 @@ void CMainFrame::createCommands() {
     });
     m_statusBar->setSettleHandler([this] {
         if (m_mode == kBrowserMode) {
+            imageList()->setSizeTracking(false);
             imageList()->Refresh();
         } else if (m_mode == kImageMode) {
             m_imageView->Refresh();
