@@ -1,4 +1,5 @@
 #include "browser/thumbnail_cache.h"
+#include "imaging/image_fixtures.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
@@ -33,15 +34,10 @@ void setMtime(const std::string& path, std::int64_t seconds);
 
 // A picture of one colour, optionally with text keys, written a while ago (files written just
 // now are not cached).
-void writePicture(const std::string& path, int width, int height, RGBQUAD color,
-                  FREE_IMAGE_FORMAT fif = FIF_PNG,
-                  const std::vector<std::pair<std::string, std::string>>& keys = {}) {
-    FreeImageBitmap dib(FreeImage_Allocate(width, height, 24));
-    FreeImage_FillBackground(dib.get(), &color);
-    for (const auto& [key, value] : keys) {
-        FreeImage_SetMetadataKeyValue(FIMD_COMMENTS, dib.get(), key.c_str(), value.c_str());
-    }
-    ASSERT_TRUE(FreeImage_Save(fif, dib.get(), path.c_str(), fif == FIF_JPEG ? 95 : 0));
+void writeOldPicture(const std::string& path, int width, int height, RGBQUAD color,
+                     FREE_IMAGE_FORMAT fif = FIF_PNG,
+                     const std::vector<std::pair<std::string, std::string>>& keys = {}) {
+    test::writePicture(path, width, height, color, fif, 24, keys);
     setMtime(path, std::time(nullptr) - 1000);
 }
 
@@ -59,7 +55,7 @@ void setMtime(const std::string& path, std::int64_t seconds) {
 // Rewrites the file with other content and the same last write.
 void replaceKeepingMtime(const std::string& path, RGBQUAD color, FREE_IMAGE_FORMAT fif) {
     const std::int64_t mtime = mtimeOf(path);
-    writePicture(path, 300, 200, color, fif);
+    test::writePicture(path, 300, 200, color, fif);
     setMtime(path, mtime);
 }
 
@@ -111,7 +107,7 @@ protected:
 
 TEST_F(ThumbnailCacheTest, MadeThumbnailIsWrittenForOtherProgramsAndReadBack) {
     const std::string file = picture("a b\xC3\xA9.png");
-    writePicture(file, 300, 200, kRed);
+    writeOldPicture(file, 300, 200, kRed);
 
     // Several list workers at once.
     std::vector<Thumbnail> made(3);
@@ -167,7 +163,7 @@ TEST_F(ThumbnailCacheTest, MadeThumbnailIsWrittenForOtherProgramsAndReadBack) {
 
 TEST_F(ThumbnailCacheTest, EntryOfAnotherLastWriteIsRemadeAndRewritten) {
     const std::string file = picture("photo.jpg");
-    writePicture(file, 300, 200, kRed, FIF_JPEG);
+    writeOldPicture(file, 300, 200, kRed, FIF_JPEG);
     const std::int64_t first = mtimeOf(file);
     const Thumbnail made = m_maker(file, 150, 150);
     EXPECT_EQ(made.image.getWidth(), 150u);
@@ -178,7 +174,7 @@ TEST_F(ThumbnailCacheTest, EntryOfAnotherLastWriteIsRemadeAndRewritten) {
               std::string::npos);
     EXPECT_FALSE(fs::exists(m_cache->entryPath(file, 128)));
 
-    writePicture(file, 300, 200, kBlue, FIF_JPEG);
+    writeOldPicture(file, 300, 200, kBlue, FIF_JPEG);
     setMtime(file, first + 100);
     EXPECT_TRUE(isColor(m_maker(file, 150, 150).image, kBlue));
     m_cache->waitUntilWritten();
@@ -219,7 +215,7 @@ TEST_F(ThumbnailCacheTest, FileThatCannotBeThumbnailedIsNotRetriedWhileUnchanged
 
 TEST_F(ThumbnailCacheTest, UnusableEntriesAndCacheFoldersStillGiveTheRightThumbnail) {
     const std::string file = picture("photo.png");
-    writePicture(file, 300, 200, kRed);
+    writeOldPicture(file, 300, 200, kRed);
     const std::int64_t mtime = mtimeOf(file);
     const std::string uri = "file://" + file;
     const std::string entry = m_cache->entryPath(file, 128);
@@ -236,16 +232,16 @@ TEST_F(ThumbnailCacheTest, UnusableEntriesAndCacheFoldersStillGiveTheRightThumbn
     m_cache->waitUntilWritten();
 
     // Too big to be a thumbnail, though its keys fit: never decoded.
-    writePicture(entry, 600, 600, kBlue, FIF_PNG,
-                 {{"Thumb::URI", uri}, {"Thumb::MTime", std::to_string(mtime)}});
+    writeOldPicture(entry, 600, 600, kBlue, FIF_PNG,
+                    {{"Thumb::URI", uri}, {"Thumb::MTime", std::to_string(mtime)}});
     EXPECT_FALSE(m_cache->read(file, mtime, 85, 85).has_value());
     EXPECT_TRUE(isColor(m_maker(file, 85, 85).image, kRed));
     m_cache->waitUntilWritten();
 
     // Another user's entry is not trusted (only root can make one here).
     if (::geteuid() == 0) {
-        writePicture(entry, 120, 80, kBlue, FIF_PNG,
-                     {{"Thumb::URI", uri}, {"Thumb::MTime", std::to_string(mtime)}});
+        writeOldPicture(entry, 120, 80, kBlue, FIF_PNG,
+                        {{"Thumb::URI", uri}, {"Thumb::MTime", std::to_string(mtime)}});
         ASSERT_TRUE(m_cache->read(file, mtime, 85, 85).has_value());
         ASSERT_EQ(::chown(entry.c_str(), 4242, 4242), 0);
         EXPECT_FALSE(m_cache->read(file, mtime, 85, 85).has_value());
@@ -262,7 +258,7 @@ TEST_F(ThumbnailCacheTest, UnusableEntriesAndCacheFoldersStillGiveTheRightThumbn
 
     // Pictures inside the cache get no entries of their own.
     const std::string inside = m_root + "/normal/copy.png";
-    writePicture(inside, 300, 200, kRed);
+    writeOldPicture(inside, 300, 200, kRed);
     EXPECT_EQ(m_cache->cacheSizeFor(inside, 85, 85), 0u);
     EXPECT_TRUE(isColor(m_maker(inside, 85, 85).image, kRed));
     m_cache->waitUntilWritten();
@@ -270,7 +266,7 @@ TEST_F(ThumbnailCacheTest, UnusableEntriesAndCacheFoldersStillGiveTheRightThumbn
 
     // A file written just now may change again within its second: it gets no entry yet.
     const std::string recent = picture("recent.png");
-    writePicture(recent, 300, 200, kRed);
+    writeOldPicture(recent, 300, 200, kRed);
     setMtime(recent, std::time(nullptr));
     EXPECT_TRUE(isColor(m_maker(recent, 85, 85).image, kRed));
     m_cache->waitUntilWritten();
@@ -279,7 +275,7 @@ TEST_F(ThumbnailCacheTest, UnusableEntriesAndCacheFoldersStillGiveTheRightThumbn
 
 TEST_F(ThumbnailCacheTest, SettingTurnsTheCacheOffForReadingAndWriting) {
     const std::string cached = picture("cached.png");
-    writePicture(cached, 300, 200, kRed);
+    writeOldPicture(cached, 300, 200, kRed);
     m_maker(cached, 85, 85);
     m_cache->waitUntilWritten();
     replaceKeepingMtime(cached, kBlue, FIF_PNG);
@@ -295,7 +291,7 @@ TEST_F(ThumbnailCacheTest, SettingTurnsTheCacheOffForReadingAndWriting) {
         listThumbnailMaker(SettingsStore(m_tmp.file("off.ini")), m_root);
     EXPECT_TRUE(isColor(off(cached, 85, 85).image, kBlue));
     const std::string fresh = picture("fresh.png");
-    writePicture(fresh, 300, 200, kRed);
+    writeOldPicture(fresh, 300, 200, kRed);
     EXPECT_TRUE(isColor(off(fresh, 85, 85).image, kRed));
     EXPECT_FALSE(fs::exists(m_cache->entryPath(fresh, 128)));
 }

@@ -1,4 +1,5 @@
 #include "browser/thumbnail_worker.h"
+#include "imaging/image_fixtures.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
@@ -24,21 +25,7 @@ namespace fs = std::filesystem;
 using platform::ShellNamespace;
 using test::TempDir;
 using test::writeFile;
-
-// Writes a real picture with FreeImage: a horizontal colour ramp.
-void writePicture(const std::string& path, int width, int height, FREE_IMAGE_FORMAT fif) {
-    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        BYTE* p = FreeImage_GetScanLine(dib, y);
-        for (int x = 0; x < width; ++x, p += 3) {
-            p[FI_RGBA_RED] = static_cast<BYTE>(x * 255 / std::max(width - 1, 1));
-            p[FI_RGBA_GREEN] = 40;
-            p[FI_RGBA_BLUE] = 200;
-        }
-    }
-    ASSERT_TRUE(FreeImage_Save(fif, dib, path.c_str(), fif == FIF_JPEG ? 90 : 0));
-    FreeImage_Unload(dib);
-}
+using test::writePicture;
 
 // A thumbnail maker that records what it was asked for and, while closed, holds every call
 // until the test opens it.
@@ -335,8 +322,8 @@ TEST_F(ThumbnailWorkerTest, MissingFilesStayPendingAndTheBoxSizeReachesTheMaker)
 }
 
 TEST_F(ThumbnailWorkerTest, RealPicturesGetThumbnailsAndDamagedOnesTheirIcon) {
-    writePicture(path("a", "wide.jpg"), 640, 320, FIF_JPEG);
-    writePicture(path("a", "small.png"), 20, 10, FIF_PNG);
+    writePicture(path("a", "wide.jpg"), 640, 320, RGBQUAD{200, 40, 120, 0}, FIF_JPEG);
+    writePicture(path("a", "small.png"), 20, 10, RGBQUAD{200, 40, 120, 0}, FIF_PNG);
     writeFile(path("a", "damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 not really", 15));
     ThumbnailWorker worker(collect());
     browse(worker, "a");
@@ -408,7 +395,7 @@ TEST_F(ThumbnailWorkerTest, RangesAreQueuedInTheOrderAskedAndServedByEveryThread
 }
 
 TEST_F(ThumbnailWorkerTest, InfoTipsDescribeImagesFilesAndFolders) {
-    writePicture(path("a", "photo.jpg"), 64, 48, FIF_JPEG);
+    writePicture(path("a", "photo.jpg"), 64, 48, RGBQUAD{200, 40, 120, 0}, FIF_JPEG);
     writeFile(path("a", "notes.txt"), std::string(1536, 'x'));
     fs::create_directory(path("a", "sub"));
     ThumbnailWorker worker(collect());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <FreeImage.h>
+#include <gtest/gtest.h>
 #include <turbojpeg.h>
 
 #include <algorithm>
@@ -40,6 +41,23 @@ inline fipSuperImage pictureImage(unsigned width, unsigned height, unsigned bpp 
     fipSuperImage image;
     image = makePicture(width, height, bpp).release();
     return image;
+}
+
+// Writes a width x height picture of one colour (black unless given) with FreeImage, in the
+// given format or else the one its name gives (JPEG at quality 95); comments go into the
+// file's comment metadata.
+inline void writePicture(const std::string& path, int width, int height, RGBQUAD color = {},
+                         FREE_IMAGE_FORMAT fif = FIF_UNKNOWN, int bpp = 24,
+                         const std::vector<std::pair<std::string, std::string>>& comments = {}) {
+    if (fif == FIF_UNKNOWN) {
+        fif = FreeImage_GetFIFFromFilename(path.c_str());
+    }
+    const FreeImageBitmap dib(FreeImage_Allocate(width, height, bpp));
+    FreeImage_FillBackground(dib.get(), &color);
+    for (const auto& [key, value] : comments) {
+        FreeImage_SetMetadataKeyValue(FIMD_COMMENTS, dib.get(), key.c_str(), value.c_str());
+    }
+    EXPECT_TRUE(FreeImage_Save(fif, dib.get(), path.c_str(), fif == FIF_JPEG ? 95 : 0)) << path;
 }
 
 // Encodes a smooth picture as JPEG bytes with TurboJPEG (4:2:0, quality 90).

@@ -1,4 +1,5 @@
 #include "browser/image_list_ctrl.h"
+#include "imaging/image_fixtures.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
@@ -27,18 +28,11 @@ namespace tarn {
 namespace {
 
 namespace fs = std::filesystem;
+using test::flushEvents;
 using test::pumpEvents;
 using test::waitFor;
 using test::writeFile;
-
-// A picture of one colour, written with FreeImage.
-void writePicture(const std::string& path, int width, int height, RGBQUAD color,
-                  FREE_IMAGE_FORMAT fif = FIF_JPEG) {
-    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
-    FreeImage_FillBackground(dib, &color);
-    ASSERT_TRUE(FreeImage_Save(fif, dib, path.c_str(), fif == FIF_JPEG ? 95 : 0));
-    FreeImage_Unload(dib);
-}
+using test::writePicture;
 
 constexpr RGBQUAD kRed{0, 0, 255, 0};  // blue, green, red, reserved
 constexpr RGBQUAD kBlue{255, 0, 0, 0};
@@ -69,7 +63,7 @@ protected:
         m_frame->SetSizer(sizer);
         test::showAndWait(m_frame);
         m_list->SetFocus();
-        pumpEvents(50);
+        flushEvents();
     }
 
     void close() {
@@ -77,7 +71,7 @@ protected:
             m_frame->Destroy();
             m_frame = nullptr;
             m_list = nullptr;
-            pumpEvents(50);
+            flushEvents();
         }
     }
 
@@ -356,8 +350,10 @@ TEST_F(ImageListCtrlTest, ARealClickSelectsTheItemUnderThePointer) {
     ASSERT_TRUE(browse("files"));
     const wxRect rect = m_list->itemRect(2);
     wxUIActionSimulator sim;
-    sim.MouseMove(m_list->ClientToScreen(wxPoint(rect.x + rect.width / 2, rect.y + 30)));
-    pumpEvents(50);
+    const wxPoint target = m_list->ClientToScreen(wxPoint(rect.x + rect.width / 2, rect.y + 30));
+    sim.MouseMove(target);
+    ASSERT_TRUE(waitFor([&] { return wxGetMousePosition() == target; }));
+    flushEvents();
     sim.MouseClick();
     EXPECT_TRUE(waitFor([&] { return selected() == std::vector<int>{2}; }, 2000));
 }
@@ -397,7 +393,7 @@ TEST_F(ImageListCtrlTest, ChangesOnDiskShowUpAndABurstRefreshesAtMostOncePerPaus
     open();
     ASSERT_TRUE(browse("watched"));
     ASSERT_EQ(m_list->model().count(), 1);
-    pumpEvents(100);
+    flushEvents();
 
     writeFile(dir("watched/added.txt"), "x");
     ASSERT_TRUE(waitFor([&] { return m_list->model().count() == 2; }, 5000));
@@ -497,17 +493,29 @@ TEST_F(ImageListCtrlTest, ANewBoxSizeRemakesTheShownThumbnails) {
     ASSERT_EQ(m_list->thumbSize(), wxSize(85, 85));
     ASSERT_TRUE(browse("sizes"));
     ASSERT_TRUE(waitForThumbnails());
-
-    m_list->setThumbSize(128, 128);
-    EXPECT_EQ(m_list->geometry().cellWidth, 128 + 2 * (4 + 6) + 6);
     const auto widths = [&] {
         std::vector<unsigned> out;
         for (int i = 0; i < m_list->model().count(); ++i) {
             const FolderItem* item = m_list->model().item(i);
-            out.push_back(item->thumbnail ? FreeImage_GetWidth(item->thumbnail.get()) : 0);
+            out.push_back(item->thumbnail && !item->thumbnailPending
+                              ? FreeImage_GetWidth(item->thumbnail.get())
+                              : 0);
         }
         return out;
     };
+    ASSERT_EQ(widths(), (std::vector<unsigned>{85, 85, 85, 85, 50}));
+
+    // While the slider is dragged the cells take the new size at once, drawn from the
+    // thumbnails at hand, and nothing is made again.
+    m_list->setSizeTracking(true);
+    m_list->setThumbSize(128, 128);
+    EXPECT_EQ(m_list->geometry().cellWidth, 128 + 2 * (4 + 6) + 6);
+    m_list->Refresh();
+    m_list->Update();
+    flushEvents();
+    EXPECT_EQ(widths(), (std::vector<unsigned>{85, 85, 85, 85, 50}));
+
+    m_list->setSizeTracking(false);
     EXPECT_TRUE(waitFor([&] {
         m_list->Refresh();
         return widths() == std::vector<unsigned>{128, 128, 128, 128, 50};

@@ -16,6 +16,7 @@
 #include "frame/main_frame.h"
 #include "frame/status_bar_texts.h"
 #include "frame/super_status_bar.h"
+#include "imaging/image_fixtures.h"
 #include "ui/frame_fixture.h"
 #include "ui/screen_grab.h"
 #include "viewer/image_view.h"
@@ -28,6 +29,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::pumpEvents;
+using test::waitFor;
+using test::writePicture;
 
 // A picture whose pixel (x, y) is white when x + y is even, else black.
 void writeChecker(const std::string& path, int width, int height) {
@@ -40,12 +43,6 @@ void writeChecker(const std::string& path, int width, int height) {
         }
     }
     FreeImage_Save(FIF_PNG, dib, path.c_str());
-    FreeImage_Unload(dib);
-}
-
-void writePicture(const std::string& path, int width, int height, int bpp = 24) {
-    FIBITMAP* dib = FreeImage_Allocate(width, height, bpp);
-    FreeImage_Save(FreeImage_GetFIFFromFilename(path.c_str()), dib, path.c_str());
     FreeImage_Unload(dib);
 }
 
@@ -352,7 +349,10 @@ TEST_F(ImageViewTest, ZoomCommandsAndTheFitAppliedToEachNewImage) {
     // 100 % shows scroll bars for a picture larger than the window.
     frame->runCommand(cmd::kActualSize);
     EXPECT_TRUE(view->geometry().horizontalBar().shown);
-    pumpEvents(100);
+    EXPECT_TRUE(waitFor([&] {
+        return view->GetClientSize().y < view->GetSize().y &&
+               view->geometry().clientHeight() == view->GetClientSize().y;
+    }));
     // The bar takes its room from the client area, and the image fills what is left.
     EXPECT_LT(view->GetClientSize().y, view->GetSize().y);
     EXPECT_EQ(view->geometry().clientHeight(), view->GetClientSize().y);
@@ -587,7 +587,7 @@ std::string paneText(const CSuperStatusBar& bar, int id) {
 
 TEST_F(ImageViewTest, StatusPanesAndTheZoomSlider) {
     writePicture(path("a.png"), 40, 30);
-    writePicture(path("b.png"), 3000, 2000, 8);
+    writePicture(path("b.png"), 3000, 2000, {}, FIF_UNKNOWN, 8);
     open();
     openFile("b.png");
     CSuperStatusBar& bar = *frame->statusBar();

@@ -15,6 +15,7 @@ namespace tarn {
 namespace {
 
 using test::pumpEvents;
+using test::waitFor;
 
 // A picture folder with two images and a sub-folder.
 struct FrameFixture : test::FrameFixture {
@@ -121,14 +122,21 @@ TEST(MainFrame, ShrinkingNarrowsTheFolderColumnNotBelowItsLimit) {
     FrameFixture f;
     CMainFrame* frame = f.open();
     frame->SetSize(0, 0, 900, 600);
-    pumpEvents();
+    ASSERT_TRUE(waitFor([&] { return frame->GetClientSize().x > 800; }));
     EXPECT_EQ(frame->outerSplitter()->GetSashPosition(), 185);
-    frame->SetSize(0, 0, 260, 600);  // below the minimum: held at 400
-    pumpEvents();
-    const int width = frame->GetClientSize().x;
-    const int left = frame->outerSplitter()->GetSashPosition();
-    EXPECT_GE(left, 120);
-    EXPECT_GE(width - left - frame->outerSplitter()->GetSashSize(), 100);
+    // A wide folder column, then a frame too narrow for it and the list's limit: the folder
+    // column gives way so that the list keeps its 100 pixels.
+    frame->outerSplitter()->SetSashPosition(700);
+    ASSERT_TRUE(waitFor([&] { return frame->outerSplitter()->GetSashPosition() > 400; }))
+        << frame->outerSplitter()->GetSashPosition();
+    frame->SetSize(0, 0, 500, 600);
+    const auto listWidth = [&] {
+        return frame->GetClientSize().x - frame->outerSplitter()->GetSashPosition() -
+               frame->outerSplitter()->GetSashSize();
+    };
+    EXPECT_TRUE(waitFor([&] { return frame->GetClientSize().x < 520 && listWidth() == 100; }))
+        << "list " << listWidth();
+    EXPECT_GE(frame->outerSplitter()->GetSashPosition(), 120);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using platform::ItemIdList;
 using platform::ShellNamespace;
+using test::flushEvents;
 using test::pumpEvents;
 using test::waitFor;
 
@@ -55,7 +56,7 @@ struct TreeFixture {
         }
         frame = new wxFrame(nullptr, wxID_ANY, "tree", wxPoint(20, 20), wxSize(320, 480));
         tree = new CShellTree(frame, 137, *context, icons);
-        pumpEvents(20);  // the watcher starts with the loop's first round
+        flushEvents();  // the watcher starts with the loop's first round
         tree->setFolderSelectedHandler([this](const ItemIdList& folder) {
             handedOut.push_back(context->shell.pathOf(folder).empty()
                                     ? context->shell.displayName(folder)
@@ -64,7 +65,7 @@ struct TreeFixture {
     }
     ~TreeFixture() {
         frame->Destroy();
-        pumpEvents(20);
+        flushEvents();
         icons.detach();
     }
 
@@ -235,7 +236,7 @@ TEST(ShellTree, SelectingASiblingCollapsesTheOldNode) {
 TEST(ShellTree, FoldersMadeOrRemovedOnDiskFollowInTheTree) {
     TreeFixture f;
     ASSERT_TRUE(f.tree->selectFolder(f.id("Pictures/2024")));
-    pumpEvents(100);
+    flushEvents();
 
     fs::create_directory(f.home + "/Pictures/000-new");
     test::writeFile(f.home + "/Pictures/notes.txt", "files are no nodes");
@@ -266,7 +267,7 @@ TEST(ShellTree, BuiltBeforeTheLoopRunsItStillFollowsTheDisk) {
     // Folders listed before the loop runs are watched once it does.
     ASSERT_TRUE(f.tree->selectFolder(f.id("Documents")));
     f.activeLoop = std::make_unique<wxEventLoopActivator>(&f.loop);
-    pumpEvents(100);
+    flushEvents();
     fs::create_directory(f.home + "/zeta");
     EXPECT_TRUE(waitFor([&] { return f.item("zeta").IsOk(); }));
     // The selected folder is watched even while closed, and gets its indicator.
@@ -279,7 +280,7 @@ TEST(ShellTree, BuiltBeforeTheLoopRunsItStillFollowsTheDisk) {
 TEST(ShellTree, RemovingTheSelectedFolderSelectsItsParent) {
     TreeFixture f;
     ASSERT_TRUE(f.tree->selectFolder(f.id("Pictures/2024/summer")));
-    pumpEvents(100);
+    flushEvents();
     fs::remove_all(f.home + "/Pictures/2024");
     EXPECT_TRUE(waitFor([&] { return f.selectedPath() == f.home + "/Pictures"; }))
         << f.selectedPath();
@@ -290,7 +291,7 @@ TEST(ShellTree, RemovingTheSelectedFolderSelectsItsParent) {
     fs::create_directories(f.home + "/Pictures/2024");
     ASSERT_TRUE(waitFor([&] { return f.item("Pictures/2024").IsOk(); }));
     ASSERT_TRUE(f.tree->selectFolder(f.id("Pictures/2024")));
-    pumpEvents(100);
+    flushEvents();
     fs::create_directory(f.home + "/Pictures/2024/autumn");
     EXPECT_TRUE(waitFor([&] { return f.item("Pictures/2024/autumn").IsOk(); }));
 }
@@ -354,7 +355,7 @@ TEST(ShellTree, ClickingTheSelectedNodeBrowsesBackAfterTheListWentElsewhere) {
     test::showAndWait(f.frame);
     ASSERT_TRUE(f.tree->selectFolder(f.id("Pictures")));
     f.tree->Collapse(f.item("Pictures"));
-    pumpEvents(100);
+    flushEvents();
     wxRect rect;
     ASSERT_TRUE(f.tree->GetBoundingRect(f.item("Pictures"), rect, true));
     const wxPoint label = f.tree->ClientToScreen(rect.GetPosition() + wxPoint(5, rect.height / 2));
@@ -363,14 +364,14 @@ TEST(ShellTree, ClickingTheSelectedNodeBrowsesBackAfterTheListWentElsewhere) {
     sim.MouseMove(label);
     pumpEvents();
     sim.MouseClick();
-    pumpEvents(100);
-    EXPECT_TRUE(f.tree->IsExpanded(f.item("Pictures"))) << "a click opens the node";
+    EXPECT_TRUE(waitFor([&] { return f.tree->IsExpanded(f.item("Pictures")); }))
+        << "a click opens the node";
     EXPECT_EQ(f.handedOut.size(), 1u) << "the list already shows it";
 
     f.tree->listBrowsedElsewhere();
     pumpEvents(600);  // not a double-click
     sim.MouseClick();
-    pumpEvents(100);
+    EXPECT_TRUE(waitFor([&] { return f.handedOut.size() == 2; }));
     EXPECT_EQ(f.handedOut, (Names{f.home + "/Pictures", f.home + "/Pictures"}));
 }
 
@@ -390,7 +391,8 @@ TEST(ShellTree, ARightClickRaisesOneContextMenuRequestAtTheCursor) {
     sim.MouseMove(label);
     pumpEvents();
     sim.MouseClick(wxMOUSE_BTN_RIGHT);
-    pumpEvents(150);
+    EXPECT_TRUE(waitFor([&] { return requests > 0; }));
+    flushEvents();
     EXPECT_EQ(requests, 1);
     EXPECT_LE(std::abs(where.x - label.x), 2);
     EXPECT_LE(std::abs(where.y - label.y), 2);

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -27,6 +28,7 @@ namespace tarn {
 namespace {
 
 using namespace std::chrono_literals;
+using test::flushEvents;
 using test::pumpEvents;
 using test::waitFor;
 
@@ -51,13 +53,13 @@ struct SlideShowFixture : test::FrameFixture {
         wxTimer timer;
         wxTimerEvent event(timer);
         view()->onAdvanceTimer(event);
-        pumpEvents(20);
+        flushEvents();
     }
     void pointerTick() {
         wxTimer timer;
         wxTimerEvent event(timer);
         view()->onPointerTimer(event);
-        pumpEvents(20);
+        flushEvents();
     }
     // The slide as the view paints it on an area of the given size.
     wxImage drawn(const wxSize& area) const {
@@ -394,9 +396,7 @@ TEST(SlideShow, StoppingLetsGoOfTheImageReadAhead) {
         EXPECT_EQ(f.view()->prefetchSlot().path(), f.path("b.png"));
         if (round == 1) {
             // The loader is done before the show stops: stopping itself empties the slot.
-            while (f.view()->prefetchSlot().loading()) {
-                pumpEvents(10);
-            }
+            ASSERT_TRUE(waitFor([&] { return !f.view()->prefetchSlot().loading(); }));
         }
         frame->stopSlideShow();
         // Either at once or when the loader's message arrives after the show ended.
@@ -440,22 +440,21 @@ TEST(SlideShow, StripButtonsAndTheirPlace) {
 
     // Real clicks: Pause, Next, Play, Exit.
     wxUIActionSimulator sim;
-    const auto click = [&](int id) {
-        sim.MouseMove(strip->button(id)->GetScreenRect().GetPosition() + wxPoint(15, 15));
-        pumpEvents(30);
+    // The pointer must be over the button before it presses: the button tracks the hover.
+    const auto click = [&](int id, const std::function<bool()>& done) {
+        CSuperBitmapButton* button = strip->button(id);
+        const wxPoint centre = button->GetScreenRect().GetPosition() + wxPoint(15, 15);
+        sim.MouseMove(centre);
+        EXPECT_TRUE(waitFor([&] { return wxGetMousePosition() == centre; })) << id;
+        flushEvents();
         sim.MouseClick();
-        pumpEvents(80);
+        EXPECT_TRUE(waitFor(done)) << id;
     };
-    click(CSlideToolBar::kPauseId);
-    EXPECT_FALSE(view->playing());
-    click(CSlideToolBar::kNextId);
-    EXPECT_EQ(f.shown(), "b.png");
-    click(CSlideToolBar::kPreviousId);
-    EXPECT_EQ(f.shown(), "a.png");
-    click(CSlideToolBar::kPlayId);
-    EXPECT_TRUE(view->playing());
-    click(CSlideToolBar::kExitId);
-    EXPECT_EQ(frame->mode(), CMainFrame::kBrowserMode);
+    click(CSlideToolBar::kPauseId, [&] { return !view->playing(); });
+    click(CSlideToolBar::kNextId, [&] { return f.shown() == "b.png"; });
+    click(CSlideToolBar::kPreviousId, [&] { return f.shown() == "a.png"; });
+    click(CSlideToolBar::kPlayId, [&] { return view->playing(); });
+    click(CSlideToolBar::kExitId, [&] { return frame->mode() == CMainFrame::kBrowserMode; });
     EXPECT_FALSE(view->IsShown());
 }
 

@@ -17,7 +17,9 @@
 namespace tarn {
 namespace {
 
+using test::flushEvents;
 using test::pumpEvents;
+using test::waitFor;
 
 // A user whose picture folder holds what the test puts there before opening the frame.
 struct StatusFixture : test::FrameFixture {
@@ -88,8 +90,8 @@ TEST(StatusBar, SelectingAFileShowsItsSize) {
     }
     ASSERT_GE(index, 0);
     frame->imageList()->selectOnly(index);
-    pumpEvents(250);
-    EXPECT_EQ(f.paneText(pane::kTotals), "Selected 1 object (1.50 KB)");
+    EXPECT_TRUE(waitFor([&] { return f.paneText(pane::kTotals) == "Selected 1 object (1.50 KB)"; }))
+        << f.paneText(pane::kTotals);
     EXPECT_EQ(f.paneText(pane::kName), "notes.txt");
     EXPECT_EQ(f.paneText(pane::kSize), "1.50 KB");
     EXPECT_FALSE(f.pane(pane::kDimensions)->enabled);  // not an image
@@ -129,8 +131,7 @@ TEST(StatusBar, ADragThatRestsSettlesAfterItsPause) {
     EXPECT_TRUE(bar->tracking());
     pumpEvents(100);
     EXPECT_TRUE(bar->tracking());
-    pumpEvents(400);
-    EXPECT_FALSE(bar->tracking());
+    EXPECT_TRUE(waitFor([&] { return !bar->tracking(); }, 2000));
 }
 
 TEST(StatusBar, ANarrowWindowShrinksTheLaterPanesFirst) {
@@ -139,14 +140,20 @@ TEST(StatusBar, ANarrowWindowShrinksTheLaterPanesFirst) {
     CMainFrame* frame = f.open();
     frame->imageList()->selectOnly(0);
     frame->SetSize(0, 0, 1400, 500);
-    pumpEvents(250);
-    for (const PaneLayout& p : frame->statusBar()->paneLayout()) {
-        if (p.enabled && p.id != pane::kSlider) {
-            EXPECT_GT(p.width, 0) << p.id;
+    const auto everyPaneShown = [&] {
+        for (const PaneLayout& p : frame->statusBar()->paneLayout()) {
+            if (p.enabled && p.id != pane::kSlider && p.width <= 0) {
+                return false;
+            }
         }
-    }
+        return true;
+    };
+    EXPECT_TRUE(waitFor(everyPaneShown));
     frame->SetSize(0, 0, 400, 500);
-    pumpEvents(250);
+    EXPECT_TRUE(waitFor([&] {
+        const auto& panes = frame->statusBar()->paneLayout();
+        return panes.size() >= 4 && panes[3].width == 0;
+    }));
     const auto& panes = frame->statusBar()->paneLayout();
     ASSERT_GE(panes.size(), 4u);
     EXPECT_GT(panes[0].width, 0);
@@ -177,10 +184,9 @@ TEST(Accelerators, TypingInTheAddressBarKeepsItsKeys) {
     wxUIActionSimulator sim;
     sim.MouseMove(box->GetScreenPosition() + wxPoint(20, box->GetSize().y / 2));
     sim.MouseClick();
-    pumpEvents(100);
+    flushEvents();
     box->SetFocus();
-    pumpEvents(100);
-    ASSERT_TRUE(box->HasFocus() || wxWindow::FindFocus() == box);
+    ASSERT_TRUE(waitFor([&] { return box->HasFocus() || wxWindow::FindFocus() == box; }));
 
     box->ChangeValue("abc");
     box->SetInsertionPoint(0);
@@ -205,8 +211,7 @@ TEST(Accelerators, TypingInTheAddressBarKeepsItsKeys) {
     // Alt+Left is no text key: Back still runs.
     EXPECT_EQ(frame->imageList()->model().folderPath(), f.pictures + "/sub");
     sim.Char(WXK_LEFT, wxMOD_ALT);
-    pumpEvents(100);
-    EXPECT_EQ(frame->imageList()->model().folderPath(), f.pictures);
+    EXPECT_TRUE(waitFor([&] { return frame->imageList()->model().folderPath() == f.pictures; }));
 }
 
 TEST(Accelerators, TableKeysReachTheirCommandsInEveryMode) {
@@ -223,8 +228,8 @@ TEST(Accelerators, TableKeysReachTheirCommandsInEveryMode) {
     frame->imageList()->SetFocus();
     pumpEvents();
     sim.Char(WXK_RIGHT, wxMOD_ALT);
-    pumpEvents(100);
-    EXPECT_EQ(frame->imageList()->model().folderPath(), f.pictures + "/sub");
+    EXPECT_TRUE(
+        waitFor([&] { return frame->imageList()->model().folderPath() == f.pictures + "/sub"; }));
 
     // Frame route, image mode: Ctrl+Q ends the program.
     bool destroyed = false;
@@ -235,8 +240,7 @@ TEST(Accelerators, TableKeysReachTheirCommandsInEveryMode) {
     frame->enterImageMode();
     pumpEvents();
     sim.Char('q', wxMOD_CONTROL);
-    pumpEvents(100);
-    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(waitFor([&] { return destroyed; }));
     if (destroyed) {
         f.frame = nullptr;
     }

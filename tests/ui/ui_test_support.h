@@ -20,6 +20,17 @@ inline void pumpEvents(int milliseconds = 50) {
     } while (std::chrono::steady_clock::now() < end);
 }
 
+// Lets the toolkit handle what is already pending, without waiting for anything new.
+inline void flushEvents() {
+    for (int round = 0; round < 100; ++round) {
+        wxYield();
+        wxTheApp->ProcessPendingEvents();
+        if (!wxTheApp->HasPendingEvents() && !wxTheApp->Pending()) {
+            return;
+        }
+    }
+}
+
 // Pumps events until the condition holds or the time runs out; whether it holds.
 inline bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -36,9 +47,8 @@ inline bool waitFor(const std::function<bool()>& condition, int milliseconds = 1
 inline void showAndWait(wxTopLevelWindow* window) {
     window->Show();
     window->Raise();
-    for (int i = 0; i < 40 && !window->IsShownOnScreen(); ++i) {
-        pumpEvents(25);
-    }
+    waitFor([&] { return window->IsShownOnScreen(); }, 1000);
+    // The first size allocation follows the map.
     pumpEvents(150);
 }
 
