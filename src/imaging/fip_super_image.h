@@ -99,7 +99,8 @@ public:
     static std::string getFIFExtension(FREE_IMAGE_FORMAT fif);
     // "desc (*.a;*.b)|*.a;*.b|..." for file dialogs: every readable format, led by all of them.
     static std::string getOpenFileFilter();
-    // Only the formats that can store the image's type and depth as they are.
+    // Every writable format, for any valid image (saving converts a depth a format cannot
+    // store); empty for an image that is not valid.
     static std::string getSaveFileFilter(const fipImage& image);
 
 private:

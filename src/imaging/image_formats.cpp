@@ -111,24 +111,18 @@ std::string fipSuperImage::getOpenFileFilter() {
     return filter + "|All files (*.*)|*.*";
 }
 
+// Every writable format, also those that cannot store the image's depth as it is: saving
+// converts the image first.
 std::string fipSuperImage::getSaveFileFilter(const fipImage& image) {
     std::string filter;
+    if (!image.isValid()) {
+        return filter;
+    }
     for (const FREE_IMAGE_FORMAT fif : getSupportsWritingFormats()) {
-        // Checking needs only the type and depth; a 1x1 stand-in keeps it cheap.
-        const bool storable = [&] {
-            if (!image.isValid()) {
-                return false;
-            }
-            fipSuperImage stand;
-            stand.setSize(image.getImageType(), 1, 1, image.getBitsPerPixel());
-            return formatWritesDepth(fif, stand.getImageType(), stand.getBPP());
-        }();
-        if (storable) {
-            if (!filter.empty()) {
-                filter += "|";
-            }
-            filter += filterEntry(descriptionOf(fif), patternOf(extensionsOf(fif)));
+        if (!filter.empty()) {
+            filter += "|";
         }
+        filter += filterEntry(descriptionOf(fif), patternOf(extensionsOf(fif)));
     }
     return filter;
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "fakes/temp_dir.h"
 #include "imaging/image_fixtures.h"
 #include "imaging/imaging_service.h"
+#include "ordinary_user.h"
 #include "page_files.h"
 
 namespace tarn {
@@ -23,6 +23,7 @@ namespace {
 using test::pageWidth;
 using test::pageWidths;
 using test::readFile;
+using test::runAsOrdinaryUser;
 using test::TempDir;
 namespace fs = std::filesystem;
 
@@ -53,30 +54,6 @@ void widen(ImageDocument& document, unsigned width) {
     document.history().push(*document.image());
     ASSERT_TRUE(document.image()->rescale(width, document.image()->getHeight(), FILTER_BOX));
     document.setModified(true);
-}
-
-// Runs a check as an ordinary user, whom folder permissions stop (they do not stop root): in a
-// child process that drops to "nobody" when the test runs as root. The check returns 0 when
-// every expectation held, else the number of the first that failed.
-int runAsOrdinaryUser(const std::function<int()>& check) {
-    if (::geteuid() != 0) {
-        return check();
-    }
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        return -1;
-    }
-    if (pid == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-            ::_exit(100);
-        }
-        ::_exit(check());
-    }
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-        return -2;
-    }
-    return WEXITSTATUS(status);
 }
 
 // A small file system of its own, to run out of space on. Needs the right to mount.
