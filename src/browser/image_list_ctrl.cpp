@@ -104,6 +104,13 @@ bool CImageListCtrl::browse(const platform::ItemIdList& folder, int source) {
 }
 
 void CImageListCtrl::refresh() {
+    if (m_model.hasFolder() &&
+        m_context.shell.nearestListable(m_model.folderId()) != m_model.folderId()) {
+        // Left from the loop: the watcher that told us may still be inside its own call, and
+        // browsing replaces it.
+        CallAfter([this] { leaveIfGone(); });
+        return;
+    }
     const bool changed = m_model.refresh(m_context.showHiddenFiles);
     if (changed) {
         if (m_anchor >= m_model.count()) {
@@ -116,6 +123,25 @@ void CImageListCtrl::refresh() {
         Refresh();
     }
     m_statusTimer.StartOnce(100);
+}
+
+bool CImageListCtrl::leaveIfGone() {
+    if (!m_model.hasFolder()) {
+        return false;
+    }
+    const platform::ItemIdList folder = m_model.folderId();
+    const platform::ItemIdList target = m_context.shell.nearestListable(folder);
+    if (target == folder) {
+        return false;
+    }
+    if (m_onFolderGone) {
+        m_onFolderGone(target);  // both are copies: browsing replaces the model's folder
+    }
+    if (m_model.folderId() == folder) {
+        // No handler, or it did not browse the list (the tree held that folder already).
+        return browse(target, m_model.browseSource());
+    }
+    return true;
 }
 
 void CImageListCtrl::watchFolder() {

@@ -44,8 +44,13 @@ public:
     // model, sorts it and watches the new folder. source: 0 folder tree or address bar, 1
     // favorites. False, with the old contents kept, when the folder cannot be listed.
     bool browse(const platform::ItemIdList& folder, int source);
-    // Brings the items in step with the disk (the watcher and the Refresh command).
+    // Brings the items in step with the disk (the watcher and the Refresh command); a folder
+    // that has gone is left as leaveIfGone does.
     void refresh();
+    // When the shown folder has gone (deleted, or its volume unmounted), goes to its nearest
+    // parent that can be listed: through the folder-gone handler, else (or when the handler
+    // did not browse) by browsing there itself. True when it left.
+    bool leaveIfGone();
 
     // On the UI thread only, like every window call; the thumbnail worker never touches the
     // model. Changes of order or content go through this window. Selection changes made
@@ -90,6 +95,9 @@ public:
     void setOpenHandler(std::function<void(int index)> handler) { m_onOpen = std::move(handler); }
     void setFolderOpenHandler(std::function<void(const platform::ItemIdList&)> handler) {
         m_onOpenFolder = std::move(handler);
+    }
+    void setFolderGoneHandler(std::function<void(const platform::ItemIdList&)> handler) {
+        m_onFolderGone = std::move(handler);
     }
     // Called 100 ms after the selection, the focus or the content changed.
     void setStatusHandler(std::function<void()> handler) { m_onStatus = std::move(handler); }
@@ -177,6 +185,7 @@ private:
 
     std::function<void(int)> m_onOpen;
     std::function<void(const platform::ItemIdList&)> m_onOpenFolder;
+    std::function<void(const platform::ItemIdList&)> m_onFolderGone;
     std::function<void()> m_onStatus;
     std::function<void(int)> m_onFocusChange;
     std::function<void(const std::string&)> m_onLaunch;

@@ -68,6 +68,7 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
     }
     SelectItem(root);
     m_ready = true;
+    m_mountWatch = m_context.mounts->watch([this] { volumesChanged(); });
     // Built before the event loop runs (the frame is made at start-up), the watcher comes
     // with the loop's first idle time.
     if (!startWatching()) {
@@ -77,11 +78,16 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
 
 CShellTree::~CShellTree() {
     // No change may arrive while the nodes go.
+    m_mountWatch.reset();
     m_watcher.reset();
 }
 
 void CShellTree::setFolderSelectedHandler(FolderSelectedHandler handler) {
     m_handler = std::move(handler);
+}
+
+void CShellTree::setVolumesChangedHandler(std::function<void()> handler) {
+    m_onVolumesChanged = std::move(handler);
 }
 
 CShellTree::Node* CShellTree::node(const wxTreeItemId& item) const {
@@ -322,6 +328,25 @@ void CShellTree::onIdle(wxIdleEvent& event) {
     event.Skip();
     if (startWatching()) {
         Unbind(wxEVT_IDLE, &CShellTree::onIdle, this);
+    }
+}
+
+void CShellTree::volumesChanged() {
+    // Most mounts are not volumes we show (bind mounts, containers, snaps).
+    if (!m_context.shell.setVolumes(m_context.mounts->volumes())) {
+        return;
+    }
+    const wxTreeItemId computer = findNode(ShellNamespace::computer(), false);
+    if (computer.IsOk()) {
+        refreshChildren(computer);
+        // The selection sat on a volume that went: it comes to Computer at once, so the
+        // list follows now rather than at some later idle time.
+        if (!GetSelection().IsOk()) {
+            SelectItem(computer);
+        }
+    }
+    if (m_onVolumesChanged) {
+        m_onVolumesChanged();
     }
 }
 

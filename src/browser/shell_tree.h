@@ -11,6 +11,7 @@
 
 #include "browser/super_tree_ctrl.h"
 #include "platform/item_id_list.h"
+#include "platform/mount_table.h"
 
 namespace tarn {
 
@@ -19,7 +20,7 @@ class CSystemImageLists;
 struct TreeChild;
 
 // The "Folders" pane: the shell namespace from the Desktop down, folders only, listed when a
-// node first expands and kept current by watching every listed folder.
+// node first expands and kept current by watching every listed folder and the mount table.
 class CShellTree : public CSuperTreeCtrl {
 public:
     using FolderSelectedHandler = std::function<void(const platform::ItemIdList& folder)>;
@@ -33,6 +34,8 @@ public:
     // Called with the absolute identifier whenever the selected folder becomes one the
     // handler has not been given last; the owner browses the list there.
     void setFolderSelectedHandler(FolderSelectedHandler handler);
+    // Called after the mounted volumes changed and Computer shows the new ones.
+    void setVolumesChangedHandler(std::function<void()> handler);
 
     // Expands the path down to the folder and selects it; false when it cannot be reached
     // (gone, unreadable on the way, or hidden while hidden files are not shown).
@@ -78,9 +81,13 @@ private:
     void onLeftDown(wxMouseEvent& event);
     void onFileSystemChange(wxFileSystemWatcherEvent& event);
     void onIdle(wxIdleEvent& event);
+    // The mount table changed: Computer lists the volumes mounted now.
+    void volumesChanged();
 
     AppContext& m_context;
     FolderSelectedHandler m_handler;
+    std::function<void()> m_onVolumesChanged;
+    std::unique_ptr<platform::MountTable::Watch> m_mountWatch;
     std::unique_ptr<wxFileSystemWatcher> m_watcher;
     std::map<std::string, int> m_watchCount;  // path → listed nodes watching it
     std::set<std::string> m_changedFolders;   // paths waiting for a refresh

@@ -80,6 +80,10 @@ void CMainFrame::createPanes() {
         [this](const platform::ItemIdList& folder) { onFolderSelected(folder); });
     imageList()->setFolderOpenHandler(
         [this](const platform::ItemIdList& folder) { folderTree()->selectFolder(folder); });
+    // Going up from a folder that vanished is a visit like any other: the tree selects it.
+    imageList()->setFolderGoneHandler(
+        [this](const platform::ItemIdList& folder) { folderTree()->selectFolder(folder); });
+    folderTree()->setVolumesChangedHandler([this] { imageList()->leaveIfGone(); });
     imageList()->setOpenHandler([this](int index) { openFromList(index); });
 }
 

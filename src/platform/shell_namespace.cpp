@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "common/path_rules.h"
+#include "platform/mount_table.h"
 #include "platform/special_folders.h"
 #include "platform/system_icons.h"
 
@@ -145,12 +146,32 @@ void labelVolumes(std::vector<MountedVolume>& volumes, const std::string& byLabe
     }
 }
 
-ShellNamespace ShellNamespace::forSystem(const SpecialFolders& folders) {
-    std::ifstream in("/proc/self/mounts", std::ios::binary);
-    const std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<MountedVolume> volumes = volumesFromMountTable(table);
-    labelVolumes(volumes, "/dev/disk/by-label");
-    return ShellNamespace(folders.homeFolder().value_or(std::string()), std::move(volumes));
+ShellNamespace ShellNamespace::forSystem(const SpecialFolders& folders, const MountTable& mounts) {
+    return ShellNamespace(folders.homeFolder().value_or(std::string()), mounts.volumes());
+}
+
+bool ShellNamespace::setVolumes(std::vector<MountedVolume> volumes) {
+    if (volumes == m_volumes) {
+        return false;
+    }
+    m_volumes = std::move(volumes);
+    return true;
+}
+
+ItemIdList ShellNamespace::nearestListable(const ItemIdList& folder) const {
+    ItemIdList at = folder;
+    for (; !at.empty(); at = at.parent()) {
+        const std::vector<std::string_view> parts = at.elements();
+        const bool onVolume = parts.size() > 1 && parts[0] == std::string_view(&kTagComputer, 1) &&
+                              parts[1].size() > 1 && parts[1][0] == kTagVolume;
+        if (onVolume && volumeAt(parts[1].substr(1)) == nullptr) {
+            continue;
+        }
+        if (canBind(at)) {
+            break;
+        }
+    }
+    return at;
 }
 
 ItemIdList ShellNamespace::home() {

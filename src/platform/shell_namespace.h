@@ -11,6 +11,7 @@
 
 namespace tarn::platform {
 
+class MountTable;
 class SpecialFolders;
 
 // Attribute bits of a namespace item.
@@ -40,6 +41,8 @@ struct MountedVolume {
     std::string mountPoint;
     std::string label;     // empty: the mount point's folder name is shown
     std::string device{};  // the mounted device as the mount table names it
+
+    bool operator==(const MountedVolume&) const = default;
 };
 
 // The volumes of a mount table text (the /proc/self/mounts format) mounted below /media,
@@ -68,8 +71,8 @@ class ShellNamespace {
 public:
     ShellNamespace(std::string home, std::vector<MountedVolume> volumes);
 
-    // The process's home folder and the volumes of /proc/self/mounts.
-    static ShellNamespace forSystem(const SpecialFolders& folders);
+    // The process's home folder and the volumes mounted now.
+    static ShellNamespace forSystem(const SpecialFolders& folders, const MountTable& mounts);
 
     static ItemIdList desktop() { return {}; }
     static ItemIdList home();
@@ -116,6 +119,14 @@ public:
 
     const std::string& homePath() const { return m_home; }
     const std::vector<MountedVolume>& volumes() const { return m_volumes; }
+    // Takes the volumes mounted now; false when they are the ones it had. Identifiers made
+    // through a volume that went stay as they are, and no longer list through it.
+    bool setVolumes(std::vector<MountedVolume> volumes);
+
+    // The folder itself when it can be listed now, else its nearest ancestor that can (at
+    // worst the Desktop). A place on a volume that is no longer mounted has gone, even when
+    // its mount point's folder is still there.
+    ItemIdList nearestListable(const ItemIdList& folder) const;
 
 private:
     enum class Place { Invalid, Desktop, Computer, Path };

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
@@ -418,6 +420,35 @@ TEST_F(ImageListCtrlTest, ChangesOnDiskShowUpAndABurstRefreshesAtMostOncePerPaus
     // The folder itself goes away: the list empties without trouble.
     fs::remove_all(dir("watched"));
     EXPECT_TRUE(waitFor([&] { return m_list->model().count() == 0; }, 6000));
+}
+
+TEST_F(ImageListCtrlTest, AShownFolderThatVanishesIsLeftForItsNearestParent) {
+    fs::create_directories(dir("trip/day1/morning"));
+    writeFile(dir("trip/day1/notes.txt"), "x");
+    writeFile(dir("trip/day1/morning/a.txt"), "x");
+    open();
+    std::vector<std::string> offered;
+    // A handler that does not browse (the tree already held that folder): the list goes anyway.
+    m_list->setFolderGoneHandler([&](const platform::ItemIdList& folder) {
+        offered.push_back(m_context->shell.pathOf(folder));
+    });
+    ASSERT_TRUE(browse("trip/day1/morning"));
+    pumpEvents(100);
+
+    fs::remove_all(dir("trip/day1/morning"));
+    ASSERT_TRUE(waitFor([&] { return m_list->model().folderPath() == dir("trip/day1"); }, 6000))
+        << m_list->model().folderPath();
+    EXPECT_EQ(offered, std::vector<std::string>{dir("trip/day1")});
+    ASSERT_EQ(m_list->model().count(), 1);
+    EXPECT_EQ(m_list->model().item(0)->displayName, "notes.txt");
+
+    // Its parent went with it: the nearest one still there is taken.
+    m_list->setFolderGoneHandler({});
+    pumpEvents(100);
+    fs::remove_all(dir("trip"));
+    EXPECT_TRUE(waitFor([&] { return m_list->model().folderPath() == m_tmp.file("home"); }, 6000))
+        << m_list->model().folderPath();
+    EXPECT_EQ(m_list->model().count(), 0);
 }
 
 TEST_F(ImageListCtrlTest, SwitchingFoldersQuicklyNeverShowsAnotherFoldersThumbnails) {

@@ -12,6 +12,7 @@
 
 #include "app/app_context.h"
 #include "app/system_image_lists.h"
+#include "fakes/fake_mount_table.h"
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
 #include "platform/system_icons.h"
@@ -47,7 +48,10 @@ struct TreeFixture {
         test::writeFile(home + "/Pictures/photo.jpg", "not really");
         AppFolders folders;
         folders.settingsFile = dir.file("Config.ini");
-        context = std::make_unique<AppContext>(folders, specialFoldersAt(home));
+        auto fakeMounts = std::make_unique<test::FakeMountTable>();
+        mounts = fakeMounts.get();
+        context =
+            std::make_unique<AppContext>(folders, specialFoldersAt(home), std::move(fakeMounts));
         // No real volumes: the tree below Computer stays the same on every machine.
         context->shell = ShellNamespace(home, {});
         context->showHiddenFiles = showHidden;
@@ -96,6 +100,7 @@ struct TreeFixture {
     test::TempDir dir;
     std::string home;
     std::unique_ptr<AppContext> context;
+    test::FakeMountTable* mounts = nullptr;  // owned by the context
     CSystemImageLists icons;
     wxFrame* frame = nullptr;
     CShellTree* tree = nullptr;
@@ -260,6 +265,47 @@ TEST(ShellTree, FoldersMadeOrRemovedOnDiskFollowInTheTree) {
     fs::remove(f.home + "/Pictures/2024/summer");
     EXPECT_TRUE(waitFor([&] { return !f.tree->ItemHasChildren(f.item("Pictures/2024")); }));
     EXPECT_EQ(f.selectedPath(), f.home + "/Pictures/2024");
+}
+
+TEST(ShellTree, VolumesMountedOrUnmountedComeAndGoBelowComputer) {
+    TreeFixture f;
+    ASSERT_EQ(f.mounts->watchCount(), 1u);
+    int changes = 0;
+    f.tree->setVolumesChangedHandler([&] { ++changes; });
+    ASSERT_TRUE(f.tree->selectFolder(f.id("Pictures/2024")));
+    const wxTreeItemId computer = f.tree->findNode(ShellNamespace::computer(), false);
+    const std::string system = "/dev/sda1 / ext4 rw 0 0\n";
+
+    f.mounts->announce(system + "/dev/sdb1 /media/me/STICK vfat rw 0 0\n");
+    EXPECT_TRUE(waitFor([&] {
+        return f.childNames(computer) == Names{"File System", "STICK"};
+    })) << ::testing::PrintToString(f.childNames(computer));
+    // Mounts that are no volumes leave the tree alone.
+    f.mounts->announce(f.mounts->table + "tmpfs /run/user/1000 tmpfs rw 0 0\n");
+    f.mounts->announce(system + "/dev/sdb1 /media/me/STICK vfat rw 0 0\n" +
+                       "/dev/sdc1 /mnt/cam vfat rw 0 0\n");
+    EXPECT_TRUE(waitFor([&] {
+        return f.childNames(computer) == Names{"File System", "STICK", "cam"};
+    })) << ::testing::PrintToString(f.childNames(computer));
+    EXPECT_EQ(changes, 2);
+    // Open nodes and the selection elsewhere stay as they were.
+    EXPECT_TRUE(f.tree->IsExpanded(computer));
+    EXPECT_TRUE(f.tree->IsExpanded(f.item("Pictures")));
+    EXPECT_EQ(f.selectedPath(), f.home + "/Pictures/2024");
+
+    // Unmounting the volume the selection sat on moves the selection to Computer.
+    f.tree->SelectItem(f.tree->findNode(ShellNamespace::volume("/mnt/cam"), false));
+    ASSERT_EQ(f.handedOut.back(), "/mnt/cam");
+    f.mounts->announce(system + "/dev/sdb1 /media/me/STICK vfat rw 0 0\n");
+    EXPECT_TRUE(waitFor([&] {
+        return f.childNames(computer) == Names{"File System", "STICK"};
+    })) << ::testing::PrintToString(f.childNames(computer));
+    EXPECT_EQ(f.tree->GetSelection(), computer);
+    EXPECT_EQ(f.handedOut.back(), "Computer");
+    f.mounts->announce(system);
+    EXPECT_TRUE(waitFor([&] { return f.childNames(computer) == Names{"File System"}; }))
+        << ::testing::PrintToString(f.childNames(computer));
+    EXPECT_EQ(changes, 4);
 }
 
 TEST(ShellTree, BuiltBeforeTheLoopRunsItStillFollowsTheDisk) {
