@@ -433,7 +433,7 @@ TEST_F(ImageListCtrlTest, AShownFolderThatVanishesIsLeftForItsNearestParent) {
         offered.push_back(m_context->shell.pathOf(folder));
     });
     ASSERT_TRUE(browse("trip/day1/morning"));
-    pumpEvents(100);
+    flushEvents();
 
     fs::remove_all(dir("trip/day1/morning"));
     ASSERT_TRUE(waitFor([&] { return m_list->model().folderPath() == dir("trip/day1"); }, 6000))
@@ -444,7 +444,7 @@ TEST_F(ImageListCtrlTest, AShownFolderThatVanishesIsLeftForItsNearestParent) {
 
     // Its parent went with it: the nearest one still there is taken.
     m_list->setFolderGoneHandler({});
-    pumpEvents(100);
+    flushEvents();
     fs::remove_all(dir("trip"));
     EXPECT_TRUE(waitFor([&] { return m_list->model().folderPath() == m_tmp.file("home"); }, 6000))
         << m_list->model().folderPath();
