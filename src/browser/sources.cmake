@@ -1,5 +1,5 @@
 # Files of this subsystem: tarn_core_sources(...) for toolkit-free code, tarn_ui_sources(...) for windows.
-tarn_core_sources(file_classification.cpp folder_model.cpp)
+tarn_core_sources(file_classification.cpp folder_model.cpp folder_model_selection.cpp)
 tarn_core_sources(shell_tree_model.cpp)
 tarn_ui_sources(super_tree_ctrl.cpp shell_tree.cpp)
 tarn_core_sources(thumbnail_queue.cpp thumbnail_worker.cpp thumbnail_budget.cpp thumb_layout.cpp)

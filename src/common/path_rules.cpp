@@ -111,6 +111,14 @@ bool extensionEquals(std::string_view a, std::string_view b) {
            });
 }
 
+bool isPathWithin(std::string_view path, std::string_view folder) {
+    if (folder == "/") {
+        return !path.empty() && path.front() == '/';
+    }
+    return !folder.empty() && path.substr(0, folder.size()) == folder &&
+           (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
 bool samePath(std::string_view a, std::string_view b) {
 #ifdef _WIN32
     return extensionEquals(a, b);

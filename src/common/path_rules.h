@@ -53,6 +53,9 @@ std::string cleanName(std::string_view name);
 // ASCII case-insensitive comparison of extensions ("JPG" equals "jpg").
 bool extensionEquals(std::string_view a, std::string_view b);
 
+// True when a normalised '/'-separated path is folder itself or lies below it.
+bool isPathWithin(std::string_view path, std::string_view folder);
+
 // Compares whole paths by the host file system's rule (exact on Linux).
 bool samePath(std::string_view a, std::string_view b);
 

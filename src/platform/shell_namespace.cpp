@@ -1,18 +1,13 @@
 #include "platform/shell_namespace.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
-#include <climits>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "common/path_rules.h"
+#include "platform/dir_handle.h"
 #include "platform/mount_table.h"
 #include "platform/special_folders.h"
 #include "platform/system_icons.h"
@@ -33,118 +28,15 @@ bool validName(std::string_view name) {
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
-// True when path is base or lies below it.
-bool isUnder(std::string_view path, std::string_view base) {
-    if (base == "/") {
-        return !path.empty() && path.front() == '/';
-    }
-    return path.substr(0, base.size()) == base &&
-           (path.size() == base.size() || path[base.size()] == '/');
-}
-
-// Mount tables escape blanks and backslashes as three octal digits.
-std::string unescapeMountField(std::string_view field) {
-    const auto oct = [](char c) { return c >= '0' && c <= '7'; };
-    std::string out;
-    out.reserve(field.size());
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && oct(field[i + 1]) && oct(field[i + 2]) &&
-            oct(field[i + 3])) {
-            const int v =
-                (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
-            out.push_back(static_cast<char>(v & 0xFF));
-            i += 3;
-            continue;
-        }
-        out.push_back(field[i]);
-    }
-    return out;
-}
-
 std::int64_t mtimeNs(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-struct DirCloser {
-    void operator()(DIR* d) const { closedir(d); }
-};
-
 }  // namespace
-
-std::vector<MountedVolume> volumesFromMountTable(std::string_view table) {
-    std::vector<MountedVolume> out;
-    while (!table.empty()) {
-        const std::size_t nl = table.find('\n');
-        std::string_view line = table.substr(0, nl);
-        table.remove_prefix(nl == std::string_view::npos ? table.size() : nl + 1);
-        // Second blank-separated field.
-        const std::size_t a = line.find(' ');
-        if (a == std::string_view::npos) {
-            continue;
-        }
-        std::string_view rest = line.substr(a + 1);
-        const std::size_t b = rest.find(' ');
-        const std::string mount =
-            normalizePath(unescapeMountField(rest.substr(0, b)), PathStyle::Posix);
-        const bool external = (isUnder(mount, "/media") && mount != "/media") ||
-                              (isUnder(mount, "/run/media") && mount != "/run/media") ||
-                              isUnder(mount, "/mnt");
-        if (!external) {
-            continue;
-        }
-        const bool seen = std::any_of(
-            out.begin(), out.end(), [&](const MountedVolume& v) { return v.mountPoint == mount; });
-        if (!seen) {
-            out.push_back({mount, {}, unescapeMountField(line.substr(0, a))});
-        }
-    }
-    return out;
-}
 
 ShellNamespace::ShellNamespace(std::string home, std::vector<MountedVolume> volumes)
     : m_home(home.empty() ? std::string() : normalizePath(home, PathStyle::Posix)),
       m_volumes(std::move(volumes)) {}
-
-void labelVolumes(std::vector<MountedVolume>& volumes, const std::string& byLabelFolder) {
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(byLabelFolder.c_str()));
-    if (!dir) {
-        return;
-    }
-    while (const dirent* e = readdir(dir.get())) {
-        const std::string_view name(e->d_name);
-        if (name == "." || name == "..") {
-            continue;
-        }
-        char resolved[PATH_MAX];
-        if (::realpath(joinPath(byLabelFolder, name, PathStyle::Posix).c_str(), resolved) ==
-            nullptr) {
-            continue;
-        }
-        for (MountedVolume& v : volumes) {
-            char device[PATH_MAX];
-            if (v.label.empty() && !v.device.empty() &&
-                ::realpath(v.device.c_str(), device) != nullptr &&
-                std::string_view(device) == resolved) {
-                // udev escapes blanks and slashes in link names as \xNN.
-                std::string label;
-                for (std::size_t i = 0; i < name.size(); ++i) {
-                    const auto hex = [](char c) {
-                        return std::isxdigit(static_cast<unsigned char>(c));
-                    };
-                    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
-                        hex(name[i + 2]) && hex(name[i + 3])) {
-                        label.push_back(static_cast<char>(
-                            std::stoi(std::string(name.substr(i + 2, 2)), nullptr, 16)));
-                        i += 3;
-                        continue;
-                    }
-                    label.push_back(name[i]);
-                }
-                v.label = label;
-            }
-        }
-    }
-}
 
 ShellNamespace ShellNamespace::forSystem(const SpecialFolders& folders, const MountTable& mounts) {
     return ShellNamespace(folders.homeFolder().value_or(std::string()), mounts.volumes());
@@ -290,12 +182,12 @@ std::optional<ItemIdList> ShellNamespace::idFromPath(std::string_view rawPath) c
     // The deepest containing base wins.
     ItemIdList id = fileSystem();
     std::size_t baseLen = 1;
-    if (!m_home.empty() && isUnder(path, m_home) && m_home.size() > baseLen) {
+    if (!m_home.empty() && isPathWithin(path, m_home) && m_home.size() > baseLen) {
         id = home();
         baseLen = m_home.size();
     }
     for (const MountedVolume& v : m_volumes) {
-        if (isUnder(path, v.mountPoint) && v.mountPoint.size() > baseLen) {
+        if (isPathWithin(path, v.mountPoint) && v.mountPoint.size() > baseLen) {
             id = volume(v.mountPoint);
             baseLen = v.mountPoint.size();
         }
@@ -346,7 +238,7 @@ bool ShellNamespace::canBind(const ItemIdList& folder) const {
     if (r.place != Place::Path) {
         return false;
     }
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(r.path.c_str()));
+    const DirHandle dir(opendir(r.path.c_str()));
     return dir != nullptr;
 }
 
@@ -395,7 +287,7 @@ bool ShellNamespace::enumerate(const ItemIdList& folder, unsigned flags,
     if (dfd < 0) {
         return false;
     }
-    const std::unique_ptr<DIR, DirCloser> dir(fdopendir(dfd));
+    const DirHandle dir(fdopendir(dfd));
     if (!dir) {
         ::close(dfd);
         return false;
@@ -498,7 +390,7 @@ std::uint32_t ShellNamespace::attributes(const ItemIdList& id, std::uint32_t mas
         attrs |= kAttrCanCopy;
     }
     if ((mask & kAttrHasSubFolders) && isDir) {
-        const std::unique_ptr<DIR, DirCloser> dir(opendir(r.path.c_str()));
+        const DirHandle dir(opendir(r.path.c_str()));
         if (dir) {
             const int dfd = dirfd(dir.get());
             while (const dirent* e = readdir(dir.get())) {

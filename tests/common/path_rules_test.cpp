@@ -89,5 +89,14 @@ TEST(PathRules, ExtensionsIgnoreCaseButHostPathsDoNot) {
     EXPECT_TRUE(samePath("/p/a.jpg", "/p/a.jpg"));
 }
 
+TEST(PathRules, APathIsWithinItsFolderAndTheFoldersAboveButNotANamesake) {
+    EXPECT_TRUE(isPathWithin("/media/usb", "/media"));
+    EXPECT_TRUE(isPathWithin("/media", "/media"));
+    EXPECT_FALSE(isPathWithin("/mediaX/usb", "/media"));
+    EXPECT_TRUE(isPathWithin("/anything", "/"));
+    EXPECT_FALSE(isPathWithin("relative", "/"));
+    EXPECT_FALSE(isPathWithin("/a", ""));
+}
+
 }  // namespace
 }  // namespace tarn
