@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -26,10 +28,11 @@ using test::TempDir;
 using test::writeFile;
 
 std::string randomBytes(std::size_t size, unsigned seed) {
-    std::minstd_rand random(seed);
+    std::mt19937 random(seed);
     std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(random());
+    for (std::size_t i = 0; i + 4 <= size; i += 4) {
+        const std::uint32_t word = random();
+        std::memcpy(&bytes[i], &word, 4);
     }
     return bytes;
 }
