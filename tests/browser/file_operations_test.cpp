@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <random>
@@ -23,7 +24,6 @@ namespace tarn {
 namespace {
 
 namespace fs = std::filesystem;
-using test::readFile;
 using test::TempDir;
 using test::writeFile;
 
@@ -34,6 +34,19 @@ std::string randomBytes(std::size_t size, unsigned seed) {
         const std::uint32_t word = random();
         std::memcpy(&bytes[i], &word, 4);
     }
+    return bytes;
+}
+
+// The whole file in one read (big files are compared here).
+std::string readFile(const std::string& path) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec) {
+        return {};
+    }
+    std::string bytes(size, '\0');
+    std::ifstream in(path, std::ios::binary);
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
     return bytes;
 }
 
