@@ -364,6 +364,19 @@ TEST(FileOperationsTest, MoveAcrossFileSystemsKeepsEverySourceWhenTheTargetIsFul
     ASSERT_EQ(::stat(dir.file("dst/note.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_sec, 1'500'000'000);
     EXPECT_EQ(result.targets, std::vector<std::string>{dir.file("dst/note.txt")});
+
+    // A target that cannot be written to: each file says why, and stays.
+    ASSERT_EQ(::mount("tmpfs", dir.file("dst").c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr),
+              0);
+    const FileOpResult readOnly =
+        run(FileOpKind::Move, {dir.file("src/big.tif"), dir.file("src/album")}, dir.file("dst"),
+            observer);
+    ASSERT_EQ(readOnly.errors.size(), 2u);
+    EXPECT_EQ(readOnly.errors[0].path, dir.file("src/big.tif"));
+    EXPECT_EQ(readOnly.errors[0].reason, "Read-only file system");
+    EXPECT_EQ(readOnly.errors[1].path, dir.file("src/album"));
+    EXPECT_EQ(readFile(dir.file("src/big.tif")), big);
+    EXPECT_EQ(entriesBelow(dir.file("src/album")).size(), 8u);
 }
 
 TEST(FileOperationsTest, TrashKeepsOriginalPathsAndDeleteRemovesForGood) {
