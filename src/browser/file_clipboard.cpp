@@ -56,6 +56,15 @@ std::optional<std::string> clipboardText(const char* format) {
     return std::string(text);
 }
 
+// The clipboard's text, empty when it holds none.
+std::string plainText() {
+    if (!wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
+        return {};
+    }
+    wxTextDataObject data;
+    return wxTheClipboard->GetData(data) ? data.GetText().utf8_string() : std::string();
+}
+
 }  // namespace
 
 bool putFilesOnClipboard(const platform::ClipboardFiles& files) {
@@ -90,13 +99,16 @@ std::optional<platform::ClipboardFiles> filesOnClipboard() {
             return platform::ClipboardFiles{std::move(paths), false};
         }
     }
-    return std::nullopt;
+    const std::string text = plainText();
+    return platform::isNautilusClipboardText(text) ? platform::parseGnomeCopiedFiles(text)
+                                                   : std::nullopt;
 }
 
 bool clipboardHasFiles() {
     const OpenClipboard clipboard;
     return clipboard && (wxTheClipboard->IsSupported(wxDataFormat(kGnomeCopiedFiles)) ||
-                         wxTheClipboard->IsSupported(wxDataFormat(kUriList)));
+                         wxTheClipboard->IsSupported(wxDataFormat(kUriList)) ||
+                         platform::isNautilusClipboardText(plainText()));
 }
 
 bool putBitmapOnClipboard(const wxBitmap& bitmap) {

@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::string_view kCut = "cut";
 constexpr std::string_view kCopy = "copy";
+// GNOME Files 3.30 to 43 offer the same list as plain text below this line.
+constexpr std::string_view kNautilusTextHeader = "x-special/nautilus-clipboard";
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -97,6 +99,9 @@ std::optional<ClipboardFiles> parseGnomeCopiedFiles(std::string_view text) {
     bool first = true;
     bool knownAction = false;
     forEachLine(text, [&](std::string_view line) {
+        if (first && line == kNautilusTextHeader) {
+            return;
+        }
         if (first) {
             first = false;
             files.cut = equalsNoCase(line, kCut);
@@ -111,6 +116,14 @@ std::optional<ClipboardFiles> parseGnomeCopiedFiles(std::string_view text) {
         return std::nullopt;
     }
     return files;
+}
+
+bool isNautilusClipboardText(std::string_view text) {
+    if (!text.starts_with(kNautilusTextHeader)) {
+        return false;
+    }
+    text.remove_prefix(kNautilusTextHeader.size());
+    return text.starts_with('\n') || text.starts_with("\r\n");
 }
 
 std::vector<std::string> parseUriList(std::string_view text) {

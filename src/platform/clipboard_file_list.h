@@ -22,8 +22,12 @@ std::string gnomeCopiedFilesText(const ClipboardFiles& files);
 std::string uriListText(const std::vector<std::string>& paths);
 
 // The files of a gnome-copied-files text; nothing when it names no local file. Remote or
-// malformed URIs are skipped.
+// malformed URIs are skipped. The plain-text form GNOME Files puts on the clipboard (the same
+// list below an "x-special/nautilus-clipboard" line) is read too.
 std::optional<ClipboardFiles> parseGnomeCopiedFiles(std::string_view text);
+
+// Whether a plain text on the clipboard is the file list of GNOME Files.
+bool isNautilusClipboardText(std::string_view text);
 
 // The local paths of a text/uri-list; comment lines and remote or malformed URIs are skipped.
 std::vector<std::string> parseUriList(std::string_view text);

@@ -71,6 +71,18 @@ TEST(ClipboardFileList, GnomeTextNeedsAnActionAndALocalFile) {
     EXPECT_EQ(parseGnomeCopiedFiles("file:///a.jpg\nfile:///b.jpg"), std::nullopt);
 }
 
+TEST(ClipboardFileList, GnomeFilesPlainTextIsAFileList) {
+    const std::string text = "x-special/nautilus-clipboard\ncut\nfile:///a%20b.jpg\n";
+    EXPECT_TRUE(isNautilusClipboardText(text));
+    EXPECT_EQ(parseGnomeCopiedFiles(text), (ClipboardFiles{{"/a b.jpg"}, true}));
+    EXPECT_TRUE(isNautilusClipboardText("x-special/nautilus-clipboard\r\ncopy"));
+    for (const std::string_view words :
+         {"x-special/nautilus-clipboards\ncut\nfile:///a", "cut\nfile:///a",
+          "see x-special/nautilus-clipboard\n", "x-special/nautilus-clipboard", ""}) {
+        EXPECT_FALSE(isNautilusClipboardText(words)) << words;
+    }
+}
+
 TEST(ClipboardFileList, FileUrisDecodeOrAreRefused) {
     EXPECT_EQ(pathFromFileUri("file:///a/b%20c"), "/a/b c");
     EXPECT_EQ(pathFromFileUri("FILE://LocalHost/a%2fb"), "/a/b");

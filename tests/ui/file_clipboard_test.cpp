@@ -95,6 +95,11 @@ TEST(FileClipboard, WePasteWhatFileManagersCutOrCopied) {
     const ClipboardFiles copied{{"/srv/photos/e.jpg"}, false};
     EXPECT_TRUE(test::waitFor([&] { return filesOnClipboard() == copied; }));
 
+    // GNOME Files 43 puts the list in plain text.
+    putText("x-special/nautilus-clipboard\ncopy\nfile:///srv/photos/f%20g.jpg\n");
+    EXPECT_TRUE(clipboardHasFiles());
+    EXPECT_EQ(filesOnClipboard(), (ClipboardFiles{{"/srv/photos/f g.jpg"}, false}));
+
     // Taking the clipboard back ends the program that held it.
     putText("done");
     EXPECT_FALSE(clipboardHasFiles());
