@@ -4,7 +4,7 @@
 BUILD_PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libwxgtk3.2-dev libfreeimage-dev libfreeimageplus-dev libturbojpeg0-dev libexiv2-dev \
 	libglib2.0-dev adwaita-icon-theme
-TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs imagemagick
+TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs imagemagick xclip
 BENCH_PACKAGES := libvips-tools xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 CHECK_PACKAGES := clang-format python3 git
