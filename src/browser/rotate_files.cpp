@@ -24,13 +24,27 @@ bool rotateImageFile(const std::string& path, int degrees) {
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(fif)) {
         return false;
     }
+    // Only the first page would be written back: the others would be lost.
+    if (fipSuperImage::isMultiPageFile(path.c_str())) {
+        return false;
+    }
     fipSuperImage image;
     // JPEGs go through the library's own decoder, which reads the metadata that the fast
     // decoder leaves behind; the writer puts it back.
     if (!image.load(path.c_str(), fif == FIF_JPEG ? JPEG_ACCURATE : 0)) {
         return false;
     }
-    return image.rotate(degrees) && image.save(fif, path.c_str(), 0);
+    if (!image.rotate(degrees)) {
+        // The library turns only 1-, 8-, 24- and 32-bit bitmaps and the wide types.
+        const unsigned bpp = image.getBPP();
+        const bool widened =
+            image.getImageType() == FIT_BITMAP &&
+            ((bpp == 4 && image.convertTo8Bits()) || (bpp == 16 && image.convertTo24Bits()));
+        if (!widened || !image.rotate(degrees)) {
+            return false;
+        }
+    }
+    return image.saveFitBPP(fif, path.c_str(), 0);
 }
 
 }  // namespace

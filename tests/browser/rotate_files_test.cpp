@@ -5,6 +5,7 @@
 
 #include "fakes/temp_dir.h"
 #include "imaging/image_fixtures.h"
+#include "imaging/imaging_service.h"
 
 namespace tarn {
 namespace {
@@ -31,6 +32,8 @@ void writeNumberedPicture(const std::string& path, unsigned width, unsigned heig
 }
 
 TEST(RotateImageFiles, TurnsThePixelsCounterClockwiseAndKeepsFormatAndComments) {
+    // Keeps the TIFF library's complaints about EXIF tags off the console.
+    const ImagingService imaging;
     test::TempDir dir;
     const std::string png = dir.file("numbers.png");
     // A TIFF under a JPEG name stays a TIFF: its content decides how it is written back.
@@ -76,6 +79,21 @@ TEST(RotateImageFiles, TurnsThePixelsCounterClockwiseAndKeepsFormatAndComments) 
     }
 }
 
+TEST(RotateImageFiles, DepthsTheLibraryCannotTurnAreWidenedFirst) {
+    test::TempDir dir;
+    const std::string sixteen = dir.file("sixteen.bmp");
+    const std::string four = dir.file("four.bmp");
+    test::writePicture(sixteen, 6, 2, {10, 20, 30, 0}, FIF_BMP, 16);
+    test::writePicture(four, 6, 2, {}, FIF_BMP, 4);
+    EXPECT_EQ(rotateImageFiles({sixteen, four}, 90), 2);
+    for (const std::string& path : {sixteen, four}) {
+        fipSuperImage image;
+        ASSERT_TRUE(image.load(path.c_str()));
+        EXPECT_EQ(image.getWidth(), 2u) << path;
+        EXPECT_EQ(image.getHeight(), 6u) << path;
+    }
+}
+
 TEST(RotateImageFiles, JpegsKeepTheirCommentAndTurn) {
     test::TempDir dir;
     const std::string jpeg = dir.file("photo.jpg");
@@ -91,6 +109,8 @@ TEST(RotateImageFiles, JpegsKeepTheirCommentAndTurn) {
 }
 
 TEST(RotateImageFiles, AFileThatCannotBeRotatedStaysByteForByte) {
+    // Keeps the TIFF library's complaints about EXIF tags off the console.
+    const ImagingService imaging;
     test::TempDir dir;
     const std::string readOnly = dir.file("locked.png");
     const std::string damaged = dir.file("damaged.png");
@@ -103,22 +123,35 @@ TEST(RotateImageFiles, AFileThatCannotBeRotatedStaysByteForByte) {
     test::writeFile(damaged, whole.substr(0, whole.size() / 2));
     test::writeFile(text, "hello");
     writeNumberedPicture(good, 5, 3);
+    // Only the first page of a multi-page file would come back.
+    const std::string pages = dir.file("pages.tif");
+    {
+        FIMULTIBITMAP* multi = FreeImage_OpenMultiBitmap(FIF_TIFF, pages.c_str(), TRUE, FALSE);
+        ASSERT_NE(multi, nullptr);
+        for (int page = 0; page < 2; ++page) {
+            const FreeImageBitmap dib = test::makePicture(6, 4);
+            FreeImage_AppendPage(multi, dib.get());
+        }
+        ASSERT_TRUE(FreeImage_CloseMultiBitmap(multi));
+    }
+    const std::string pagesBefore = test::readFile(pages);
 
     const std::string lockedBefore = test::readFile(readOnly);
     const std::string damagedBefore = test::readFile(damaged);
     std::vector<std::string> failures;
-    EXPECT_EQ(
-        rotateImageFiles({readOnly, damaged, text, dir.file("missing.png"), good}, 90, &failures),
-        1);
-    EXPECT_EQ(failures,
-              (std::vector<std::string>{readOnly, damaged, text, dir.file("missing.png")}));
+    const std::vector<std::string> refused{readOnly, damaged, text, dir.file("missing.png"), pages};
+    std::vector<std::string> all = refused;
+    all.push_back(good);
+    EXPECT_EQ(rotateImageFiles(all, 90, &failures), 1);
+    EXPECT_EQ(failures, refused);
+    EXPECT_EQ(test::readFile(pages), pagesBefore);
     EXPECT_EQ(test::readFile(readOnly), lockedBefore);
     EXPECT_EQ(test::readFile(damaged), damagedBefore);
     EXPECT_EQ(test::readFile(text), "hello");
     // No temporary file is left beside them.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
-              4);
+              5);
     // Only right angles turn a file.
     failures.clear();
     EXPECT_EQ(rotateImageFiles({good}, 45, &failures), 0);

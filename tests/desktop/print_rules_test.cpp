@@ -4,13 +4,17 @@
 
 #include <filesystem>
 
+#include "desktop/psd_fixture.h"
 #include "fakes/temp_dir.h"
 #include "imaging/image_fixtures.h"
+#include "imaging/imaging_service.h"
 
 namespace tarn {
 namespace {
 
 TEST(FileToPrint, FilesThePrinterTakesPrintAsTheyAre) {
+    // Keeps the TIFF library's complaints about EXIF tags off the console.
+    const ImagingService imaging;
     test::TempDir dir;
     const std::string temp = dir.file("Temp");
     for (const char* name : {"photo.jpg", "photo.png", "photo.bmp", "photo.tif", "photo.gif"}) {
@@ -28,7 +32,7 @@ TEST(FileToPrint, FilesThePrinterTakesPrintAsTheyAre) {
 TEST(FileToPrint, OtherFormatsPrintFromABitmapCopyInTheTemporaryFolder) {
     test::TempDir dir;
     const std::string psd = dir.file("layers.psd");
-    test::writePicture(psd, 12, 7, {200, 40, 90, 0}, FIF_PSD);
+    test::writeFlatPsd(psd, 12, 7, 90, 40, 200);
     ASSERT_EQ(FreeImage_GetFileType(psd.c_str(), 0), FIF_PSD);
     // A JPEG in disguise still prints as itself: the content decides, not the name.
     const std::string disguised = dir.file("really_jpeg.psd");
@@ -69,7 +73,7 @@ TEST(FileToPrint, NothingToPrintWhenTheImageCannotBeReadOrCopied) {
 
     // The temporary folder's place is taken by a file: the copy cannot be made.
     const std::string psd = dir.file("layers.psd");
-    test::writePicture(psd, 5, 5, {}, FIF_PSD);
+    test::writeFlatPsd(psd, 5, 5, 0, 0, 0);
     test::writeFile(temp, "in the way");
     error.clear();
     EXPECT_EQ(fileToPrint(psd, temp, &error), "");

@@ -10,6 +10,7 @@
 #include "common/text_format.h"
 #include "desktop/image_printout.h"
 #include "desktop/print_rules.h"
+#include "desktop/psd_fixture.h"
 #include "dialogs/file_property_dlg.h"
 #include "fakes/temp_dir.h"
 #include "imaging/image_fixtures.h"
@@ -89,7 +90,7 @@ TEST(ImagePrintout, APhotoshopFilePrintsFromItsBitmapCopy) {
     test::TempDir dir;
     const std::string psd = dir.file("poster.psd");
     // Taller than wide, so the margins are left and right.
-    test::writePicture(psd, 10, 30, {30, 160, 60, 0}, FIF_PSD);
+    test::writeFlatPsd(psd, 10, 30, 60, 160, 30);
     ASSERT_EQ(FreeImage_GetFileType(psd.c_str(), 0), FIF_PSD);
     const std::string printed = fileToPrint(psd, dir.file("Temp"));
     ASSERT_EQ(printed, dir.file("Temp/$poster.bmp"));
