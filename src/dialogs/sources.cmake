@@ -3,3 +3,5 @@
 tarn_core_sources(save_type_rules.cpp image_file_info.cpp)
 tarn_ui_sources(native_chooser.cpp preview_picture.cpp image_info_panel.cpp dlg_open_file.cpp dlg_save_file.cpp
                 dlg_query_save.cpp)
+tarn_core_sources(file_properties.cpp)
+tarn_ui_sources(file_property_dlg.cpp)
