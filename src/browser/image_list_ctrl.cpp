@@ -52,6 +52,7 @@ CImageListCtrl::CImageListCtrl(wxWindow* parent, wxWindowID id, AppContext& cont
     Bind(wxEVT_LEFT_DOWN, &CImageListCtrl::onLeftDown, this);
     Bind(wxEVT_LEFT_DCLICK, &CImageListCtrl::onLeftDoubleClick, this);
     Bind(wxEVT_RIGHT_DOWN, &CImageListCtrl::onRightDown, this);
+    Bind(wxEVT_CONTEXT_MENU, &CImageListCtrl::onContextMenu, this);
     Bind(wxEVT_MOTION, &CImageListCtrl::onMotion, this);
     Bind(wxEVT_KEY_DOWN, &CImageListCtrl::onKeyDown, this);
     Bind(wxEVT_CHAR, &CImageListCtrl::onChar, this);

@@ -134,6 +134,8 @@ private:
     void onLeftDown(wxMouseEvent& event);
     void onLeftDoubleClick(wxMouseEvent& event);
     void onRightDown(wxMouseEvent& event);
+    // The image, folder, file or background menu; from the keyboard at the first selected item.
+    void onContextMenu(wxContextMenuEvent& event);
     void onMotion(wxMouseEvent& event);
     void onKeyDown(wxKeyEvent& event);
     void onChar(wxKeyEvent& event);

@@ -2,9 +2,11 @@
 #include "browser/image_list_ctrl.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "browser/info_tip.h"
+#include "commands/menu_builder.h"
 
 namespace tarn {
 
@@ -168,6 +170,32 @@ void CImageListCtrl::onRightDown(wxMouseEvent& event) {
     } else if (index >= 0) {
         setFocusedItem(index);
     }
+    // Passed on, so that the toolkit raises the context menu.
+    event.Skip();
+}
+
+void CImageListCtrl::onContextMenu(wxContextMenuEvent& event) {
+    wxPoint at = event.GetPosition();
+    int index = -1;
+    if (at == wxDefaultPosition) {
+        index = m_model.firstSelected();
+        if (index >= 0) {
+            ensureVisible(index);
+            at = itemRect(index).GetPosition() + itemRect(index).GetSize() / 2;
+        } else {
+            at = wxPoint(GetClientSize().x / 2, GetClientSize().y / 2);
+        }
+    } else {
+        at = ScreenToClient(at);
+        index = itemAt(at);
+    }
+    const FolderItem* item = m_model.item(index);
+    const MenuId id = item == nullptr                ? MenuId::ListBackground
+                      : m_model.targetIsImage(index) ? MenuId::ListImage
+                      : item->kind == kKindFolder    ? MenuId::ListFolder
+                                                     : MenuId::ListFile;
+    const std::unique_ptr<wxMenu> menu(buildContextMenu(id));
+    PopupMenu(menu.get(), at);
 }
 
 wxString CImageListCtrl::infoTip(int index) {
@@ -299,6 +327,17 @@ void CImageListCtrl::onKeyDown(wxKeyEvent& event) {
         case 'A':
             if (modifiers == wxMOD_CONTROL) {
                 selectAll();
+                return;
+            }
+            event.Skip();
+            return;
+        case WXK_MENU:
+        case WXK_WINDOWS_MENU:
+        case WXK_F10:
+            if (event.GetKeyCode() != WXK_F10 || modifiers == wxMOD_SHIFT) {
+                wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, GetId(), wxDefaultPosition);
+                menu.SetEventObject(this);
+                onContextMenu(menu);
                 return;
             }
             event.Skip();

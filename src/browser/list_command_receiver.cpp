@@ -63,12 +63,16 @@ void ListCommandReceiver::startSlideShow() {
 
 void ListCommandReceiver::refresh() {
     const wxBusyCursor busy;
+    reload();
+    // The wait cursor stays a moment, so that a refresh that changed nothing is still seen.
+    wxMilliSleep(100);
+}
+
+void ListCommandReceiver::reload() {
     m_list.refresh();
     if (m_afterRefresh) {
         m_afterRefresh();
     }
-    // The wait cursor stays a moment, so that a refresh that changed nothing is still seen.
-    wxMilliSleep(100);
 }
 
 void ListCommandReceiver::openFullScreen() {

@@ -1,18 +1,24 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "commands/command_handlers.h"
 
 namespace tarn {
 
 class CImageListCtrl;
+class FileActions;
 class FolderModel;
 
-// The thumbnail list's commands: selection, sort, refresh, opening and the slide show.
+// The thumbnail list's commands: selection, sort, refresh, opening, the slide show and the
+// file commands.
 class ListCommandReceiver : public CommandHandlers {
 public:
     explicit ListCommandReceiver(CImageListCtrl& list);
+
+    // Adds the file commands over the shared file utilities (which outlive the receiver).
+    void addFileCommands(FileActions& files);
 
     // What Slide Show does with the index it starts at (the frame enters the slide show).
     void setSlideShowHandler(std::function<void(int index)> handler) {
@@ -32,8 +38,15 @@ private:
     void startSlideShow();
     void openFullScreen();
     void refresh();
+    // Reads the folder again after the program changed it, and the tree's selected node.
+    void reload();
+    void newFolder();
+    // The focused item's path while items are selected, else the current folder's.
+    std::string itemOrFolderPath() const;
+    std::string pasteTarget() const;
 
     CImageListCtrl& m_list;
+    FileActions* m_files = nullptr;
     std::function<void(int)> m_startSlideShow;
     std::function<void(int)> m_openFullScreen;
     std::function<void()> m_afterRefresh;

@@ -48,6 +48,7 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
     Bind(wxEVT_TREE_SEL_CHANGED, &CShellTree::onSelectionChanged, this);
     Bind(wxEVT_LEFT_DOWN, &CShellTree::onLeftDown, this);
     Bind(wxEVT_LEFT_DCLICK, &CShellTree::onLeftDown, this);
+    bindContextCommands();
 
     if (icons.small() != nullptr) {
         SetImageList(icons.small());
@@ -160,6 +161,8 @@ void CShellTree::refreshChildren(const wxTreeItemId& item) {
 }
 
 void CShellTree::deleteNode(const wxTreeItemId& item) {
+    // It may lie below the deleted node; it only matters while its menu is open.
+    m_contextNode = wxTreeItemId();
     unwatchSubtree(item);
     Delete(item);
 }
@@ -220,11 +223,24 @@ bool CShellTree::selectFolder(const ItemIdList& folder) {
 }
 
 std::optional<ItemIdList> CShellTree::selectedFolder() const {
-    const Node* const data = node(GetSelection());
+    return folderOf(GetSelection());
+}
+
+std::optional<ItemIdList> CShellTree::folderOf(const wxTreeItemId& item) const {
+    const Node* const data = node(item);
     if (data == nullptr) {
         return std::nullopt;
     }
     return data->absolute;
+}
+
+std::string CShellTree::pathOf(const wxTreeItemId& item) const {
+    const Node* const data = node(item);
+    return data == nullptr ? std::string() : data->path;
+}
+
+const platform::ShellNamespace& CShellTree::shell() const {
+    return m_context.shell;
 }
 
 bool CShellTree::canGoUp() const {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "browser/super_tree_ctrl.h"
+#include "commands/command_router.h"
 #include "platform/item_id_list.h"
 #include "platform/mount_table.h"
 
@@ -56,6 +57,15 @@ public:
     // Lists the node's folder again: new children are appended, vanished ones deleted.
     void refreshChildren(const wxTreeItemId& item);
 
+    // A node's folder and path (empty for the virtual folders); nullopt without a node.
+    std::optional<platform::ItemIdList> folderOf(const wxTreeItemId& item) const;
+    std::string pathOf(const wxTreeItemId& item) const;
+    const platform::ShellNamespace& shell() const;
+    // The node the context menu's commands act on: the one last right-clicked.
+    wxTreeItemId contextNode() const { return m_contextNode; }
+    // Who answers the context menu's commands. Not owned.
+    void setContextCommands(CommandReceiver* receiver) { m_contextCommands = receiver; }
+
 private:
     struct Node;
     Node* node(const wxTreeItemId& item) const;
@@ -81,6 +91,10 @@ private:
     void onLeftDown(wxMouseEvent& event);
     void onFileSystemChange(wxFileSystemWatcherEvent& event);
     void onIdle(wxIdleEvent& event);
+    void bindContextCommands();
+    void onContextMenu(wxContextMenuEvent& event);
+    void onContextCommand(wxCommandEvent& event);
+    void onContextUpdateUi(wxUpdateUIEvent& event);
     // The mount table changed: Computer lists the volumes mounted now.
     void volumesChanged();
 
@@ -95,6 +109,8 @@ private:
     bool m_changesQueued = false;
     bool m_ready = false;
     std::optional<platform::ItemIdList> m_lastHandedOut;
+    wxTreeItemId m_contextNode;
+    CommandReceiver* m_contextCommands = nullptr;
 };
 
 }  // namespace tarn

@@ -4,9 +4,11 @@
 #include <wx/menu.h>
 
 #include "browser/browser_view.h"
+#include "browser/file_actions.h"
 #include "browser/image_list_ctrl.h"
 #include "browser/list_command_receiver.h"
 #include "browser/shell_tree.h"
+#include "browser/tree_command_receiver.h"
 #include "frame/super_status_bar.h"
 #include "frame/workspace_view.h"
 #include "info/image_preview_view.h"

@@ -31,6 +31,8 @@ class CSuperSplitterWnd;
 class CSuperStatusBar;
 class ListCommandReceiver;
 class CWorkSpaceView;
+class FileActions;
+class TreeCommandReceiver;
 
 // The one top-level window. It owns every pane, bar and view for the life of the process and
 // carries the mode: the browser, the image viewer or the slide show. Nothing is destroyed when
@@ -59,6 +61,8 @@ public:
     CWorkSpaceView* workspaceView() const { return m_workspace; }
     CImageListCtrl* imageList() const;
     CShellTree* folderTree() const;
+    // The file utilities the panes share; tests answer their prompts.
+    FileActions& fileActions() { return *m_fileActions; }
     CImageView* imageView() const { return m_imageView; }
     CSlideView* slideView() const { return m_slideView; }
     wxComboBox* addressBox() const { return m_addressBox; }
@@ -199,9 +203,13 @@ private:
 
     CommandRouter m_router;
     CommandHandlers m_frameCommands;
+    // Before the receivers that use it: it goes after them, waiting for a running operation.
+    std::unique_ptr<FileActions> m_fileActions;
     std::unique_ptr<ListCommandReceiver> m_listReceiver;
-    // The trees and the histogram have no commands of their own yet: routed there, a command
-    // is disabled rather than passed to another window.
+    std::unique_ptr<TreeCommandReceiver> m_treeMenuCommands;
+    std::unique_ptr<TreeCommandReceiver> m_treeContextCommands;
+    // The favorites tree and the histogram have no commands of their own yet: routed there, a
+    // command is disabled rather than passed to another window.
     CommandHandlers m_treeCommands;
     NavigationHistory m_history;
     bool m_browsingHistory = false;  // browsing through the history does not record

@@ -8,12 +8,16 @@
 #include <wx/textentry.h>
 
 #include "browser/browser_view.h"
+#include "browser/file_actions.h"
 #include "browser/image_list_ctrl.h"
 #include "browser/list_command_receiver.h"
 #include "browser/shell_tree.h"
+#include "browser/tree_command_receiver.h"
 #include "commands/key_bindings.h"
 #include "commands/menu_builder.h"
 #include "common/path_rules.h"
+#include "desktop/image_printout.h"
+#include "dialogs/file_property_dlg.h"
 #include "frame/super_status_bar.h"
 #include "viewer/image_view.h"
 
@@ -177,12 +181,30 @@ int CMainFrame::toolId(int command) {
 
 void CMainFrame::createCommands() {
     addFrameCommands();
+    m_fileActions = std::make_unique<FileActions>(*this, m_context);
+    m_fileActions->prompts().properties = [this](const std::vector<std::string>& paths, int index) {
+        CFilePropertyDlg dialog(this, paths, index);
+        dialog.ShowModal();
+    };
+    m_fileActions->prompts().print = [this](const std::string& path) {
+        printImageFile(this, path, m_context.folders.tempFolder);
+    };
     m_listReceiver = std::make_unique<ListCommandReceiver>(*imageList());
+    m_listReceiver->addFileCommands(*m_fileActions);
     m_listReceiver->setRefreshHandler([this] {
         if (const wxTreeItemId selected = folderTree()->GetSelection(); selected.IsOk()) {
             folderTree()->refreshChildren(selected);
         }
     });
+    using ActsOn = TreeCommandReceiver::ActsOn;
+    m_treeMenuCommands =
+        std::make_unique<TreeCommandReceiver>(*folderTree(), *m_fileActions, ActsOn::SelectedNode);
+    m_treeContextCommands =
+        std::make_unique<TreeCommandReceiver>(*folderTree(), *m_fileActions, ActsOn::ContextNode);
+    for (TreeCommandReceiver* tree : {m_treeMenuCommands.get(), m_treeContextCommands.get()}) {
+        tree->setListRefreshHandler([this] { imageList()->refresh(); });
+    }
+    folderTree()->setContextCommands(m_treeContextCommands.get());
     m_listReceiver->setFullScreenHandler([this](int index) {
         imageList()->openItem(index);
         if (m_mode == kImageMode) {
@@ -192,7 +214,7 @@ void CMainFrame::createCommands() {
     m_router.setReceiver(Receiver::Frame, &m_frameCommands);
     m_router.setReceiver(Receiver::ThumbnailList, m_listReceiver.get());
     m_router.setReceiver(Receiver::ImageView, &m_imageView->receiver());
-    m_router.setReceiver(Receiver::FolderTree, &m_treeCommands);
+    m_router.setReceiver(Receiver::FolderTree, m_treeMenuCommands.get());
     m_router.setReceiver(Receiver::FavoritesTree, &m_treeCommands);
     m_router.setReceiver(Receiver::PreviewHistogram, &m_treeCommands);
 
@@ -289,8 +311,18 @@ void CMainFrame::onCharHook(wxKeyEvent& event) {
     const auto key = keyStrokeOf(event);
     // The image view's own keys come before the menus' accelerators.
     int command = 0;
-    if (key && m_mode == kImageMode && isWithin(wxWindow::FindFocus(), m_imageView)) {
+    const wxWindow* focus = wxWindow::FindFocus();
+    // A label editor inside the list or a tree keeps every key.
+    const bool typing = dynamic_cast<const wxTextEntry*>(focus) != nullptr;
+    if (key && m_mode == kImageMode && isWithin(focus, m_imageView)) {
         command = viewKeyCommand(KeyScope::ImageView, *key);
+    } else if (key && m_mode == kBrowserMode && !typing) {
+        const FocusedPane pane = focusedPane();
+        if (pane == FocusedPane::ThumbnailList) {
+            command = viewKeyCommand(KeyScope::ThumbnailList, *key);
+        } else if (pane == FocusedPane::FolderTree || pane == FocusedPane::FavoritesTree) {
+            command = viewKeyCommand(KeyScope::Trees, *key);
+        }
     }
     if (command == 0 && key) {
         command = acceleratorCommand(*key);
@@ -300,8 +332,7 @@ void CMainFrame::onCharHook(wxKeyEvent& event) {
         return;
     }
     // Typing in the address bar or a label editor keeps its keys.
-    if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) != nullptr &&
-        keyBelongsToTextFields(*key)) {
+    if (typing && keyBelongsToTextFields(*key)) {
         event.Skip();
         return;
     }

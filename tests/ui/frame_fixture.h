@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/app_context.h"
 #include "app/system_image_lists.h"
+#include "commands/menu_builder.h"
 #include "fakes/fake_special_folders.h"
 #include "fakes/temp_dir.h"
 #include "frame/main_frame.h"
@@ -71,6 +73,22 @@ struct FrameFixture {
             frame = nullptr;
             pumpEvents();
         }
+    }
+
+    // A command as a menu item or a tool-bar button sends it.
+    void send(int command) const {
+        wxCommandEvent event(wxEVT_MENU, commandUiId(command));
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+        flushEvents();
+    }
+
+    // Enabled and checked as the menu item or tool-bar button is shown.
+    std::pair<bool, bool> uiState(int command) const {
+        wxUpdateUIEvent event(commandUiId(command));
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+        return {event.GetEnabled(), event.GetChecked()};
     }
 
     TempDir home;

@@ -1,0 +1,68 @@
+// The folder tree's context menu.
+#include <memory>
+
+#include "browser/shell_tree.h"
+#include "commands/menu_builder.h"
+
+namespace tarn {
+
+void CShellTree::onContextMenu(wxContextMenuEvent& event) {
+    wxPoint at = event.GetPosition();
+    wxTreeItemId item;
+    if (at == wxDefaultPosition) {
+        item = GetSelection();
+        wxRect bounds;
+        if (!item.IsOk() || !GetBoundingRect(item, bounds, true)) {
+            return;
+        }
+        at = bounds.GetPosition() + bounds.GetSize() / 2;
+    } else {
+        at = ScreenToClient(at);
+        int flags = 0;
+        item = HitTest(at, flags);
+        if (!(flags & (wxTREE_HITTEST_ONITEMICON | wxTREE_HITTEST_ONITEMLABEL))) {
+            item = wxTreeItemId();
+        }
+    }
+    if (!item.IsOk()) {
+        return;
+    }
+    m_contextNode = item;
+    const std::unique_ptr<wxMenu> menu(buildContextMenu(MenuId::FolderTree));
+    PopupMenu(menu.get(), at);
+}
+
+// The context menu's commands have identifiers of their own, so they come here first and act
+// on the context node; everything else goes on to the frame.
+void CShellTree::bindContextCommands() {
+    Bind(wxEVT_CONTEXT_MENU, &CShellTree::onContextMenu, this);
+    Bind(wxEVT_MENU, &CShellTree::onContextCommand, this, kFirstCommandUiId, lastCommandUiId());
+    Bind(wxEVT_UPDATE_UI, &CShellTree::onContextUpdateUi, this, kFirstCommandUiId,
+         lastCommandUiId());
+}
+
+void CShellTree::onContextCommand(wxCommandEvent& event) {
+    const int command = commandOfUiId(event.GetId());
+    const std::optional<CommandState> state =
+        m_contextCommands != nullptr ? m_contextCommands->commandState(command) : std::nullopt;
+    if (!state) {
+        event.Skip();
+        return;
+    }
+    if (state->enabled) {
+        m_contextCommands->runCommand(command);
+    }
+}
+
+void CShellTree::onContextUpdateUi(wxUpdateUIEvent& event) {
+    const int command = commandOfUiId(event.GetId());
+    const std::optional<CommandState> state =
+        m_contextCommands != nullptr ? m_contextCommands->commandState(command) : std::nullopt;
+    if (!state) {
+        event.Skip();
+        return;
+    }
+    event.Enable(state->enabled);
+}
+
+}  // namespace tarn
