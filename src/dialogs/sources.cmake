@@ -3,3 +3,4 @@
 tarn_core_sources(save_type_rules.cpp image_file_info.cpp)
 tarn_ui_sources(native_chooser.cpp preview_picture.cpp image_info_panel.cpp dlg_open_file.cpp dlg_save_file.cpp
                 dlg_query_save.cpp)
+tarn_ui_sources(dlg_rename.cpp)
