@@ -172,6 +172,9 @@ private:
     void openLabelEditor(int index, const std::string& typed);
     void placeLabelEditor();
     void postLabelEditEnd(bool accept);
+    // Clicks and the wheel end the editor: a focus given to the list goes on to its child.
+    void onMouseWhileEditing(wxMouseEvent& event);
+    void closeLabelEditor(CFileNameEdit* editor);
     void endLabelEdit(bool accept);
     // Keeps the editor on its item after the items changed or moved.
     void followLabelEdit();

@@ -19,6 +19,9 @@ namespace {
 // Narrow cells still give the editor room for a few characters.
 constexpr int kMinEditorWidth = 80;
 
+const wxEventTypeTag<wxMouseEvent> kEndingMouseEvents[] = {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN,
+                                                           wxEVT_MIDDLE_DOWN, wxEVT_MOUSEWHEEL};
+
 }  // namespace
 
 bool CImageListCtrl::mayRename(int index) const {
@@ -63,6 +66,9 @@ void CImageListCtrl::openLabelEditor(int index, const std::string& typed) {
         event.Skip();
         postLabelEditEnd(true);
     });
+    for (const auto& type : kEndingMouseEvents) {
+        Bind(type, &CImageListCtrl::onMouseWhileEditing, this);
+    }
     ensureVisible(index);
     setLabelEditIndex(index);
     placeLabelEditor();
@@ -110,10 +116,22 @@ void CImageListCtrl::postLabelEditEnd(bool accept) {
     CallAfter([this, accept] { endLabelEdit(accept); });
 }
 
+void CImageListCtrl::onMouseWhileEditing(wxMouseEvent& event) {
+    event.Skip();
+    postLabelEditEnd(true);
+}
+
+void CImageListCtrl::closeLabelEditor(CFileNameEdit* editor) {
+    for (const auto& type : kEndingMouseEvents) {
+        Unbind(type, &CImageListCtrl::onMouseWhileEditing, this);
+    }
+    editor->Destroy();
+    setLabelEditIndex(-1);
+}
+
 void CImageListCtrl::cancelLabelEdit() {
     if (m_nameEditor != nullptr) {
-        std::exchange(m_nameEditor, nullptr)->Destroy();
-        setLabelEditIndex(-1);
+        closeLabelEditor(std::exchange(m_nameEditor, nullptr));
     }
 }
 
@@ -126,11 +144,10 @@ void CImageListCtrl::endLabelEdit(bool accept) {
     const std::string typed = editor->GetValue().utf8_string();
     const bool hadFocus = editor->HasFocus();
     const std::string from = m_editPath;
-    setLabelEditIndex(-1);
+    closeLabelEditor(editor);
     if (hadFocus) {
         SetFocus();
     }
-    editor->Destroy();
     if (!accept) {
         return;
     }
@@ -140,9 +157,13 @@ void CImageListCtrl::endLabelEdit(bool accept) {
     if (!to && message.empty()) {
         return;  // blanks or the old name: nothing to do
     }
+    const FolderItem* before = m_model.itemByPath(from);
+    // A click on another item ended the editor: that item keeps the focus it took.
+    const bool hadListFocus = before != nullptr && before->focused;
     if (to && renameItem(from, *to, &message)) {
         refresh();
-        if (const FolderItem* renamed = m_model.itemByPath(*to)) {
+        const FolderItem* renamed = m_model.itemByPath(*to);
+        if (renamed != nullptr && hadListFocus) {
             selectOnly(m_model.indexOf(renamed));
         }
         return;

@@ -145,6 +145,7 @@ protected:
     }
     // Opens the editor on the item, replaces its text by typing, and ends it with the key.
     void rename(const std::string& name, const std::string& typed, int endKey = WXK_RETURN) {
+        m_list->selectOnly(indexOf(name));  // F2 renames the focused item
         ASSERT_TRUE(m_list->editLabel(indexOf(name))) << name;
         ASSERT_NE(editor(), nullptr);
         editor()->SelectAll();
@@ -168,6 +169,7 @@ protected:
 TEST_F(RenameInList, TypedNamesKeepTheExtensionAndTheRenamedItemKeepsTheFocus) {
     MessageWatch watch;
     const int photo = indexOf("photo.jpg");
+    m_list->selectOnly(photo);
     ASSERT_TRUE(m_list->editLabel(photo));
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->GetValue(), "photo") << "the title, without the extension";
@@ -202,6 +204,20 @@ TEST_F(RenameInList, TypedNamesKeepTheExtensionAndTheRenamedItemKeepsTheFocus) {
     rename("NOTES", "NOTES");
     EXPECT_TRUE(fs::exists(m_pics + "/NOTES"));
     EXPECT_EQ(m_list->model().count(), 5);
+
+    // A click on another item ends the editor with a rename; the clicked item keeps the focus.
+    m_list->selectOnly(indexOf("NOTES"));
+    ASSERT_TRUE(m_list->editLabel(indexOf("NOTES")));
+    editor()->SelectAll();
+    typeInto(editor(), "LATER");
+    const wxRect taken = m_list->itemRect(indexOf("taken.jpg"));
+    wxUIActionSimulator sim;
+    sim.MouseMove(m_list->ClientToScreen(taken.GetPosition() + wxPoint(taken.width / 2, 30)));
+    flushEvents();
+    sim.MouseClick();
+    ASSERT_TRUE(waitFor([&] { return fs::exists(m_pics + "/LATER"); }, 3000));
+    ASSERT_TRUE(waitFor([&] { return !m_list->isEditingLabel(); }, 3000));
+    EXPECT_EQ(focused()->displayName, "taken.jpg");
     EXPECT_TRUE(watch.messages.empty());
 }
 
