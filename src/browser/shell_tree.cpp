@@ -73,7 +73,9 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
 }
 
 CShellTree::~CShellTree() {
-    // No change may arrive while the nodes go.
+    // No change may arrive while the nodes go, nor the end of an edit the base class closes.
+    Unbind(wxEVT_TREE_BEGIN_LABEL_EDIT, &CShellTree::onBeginLabelEdit, this);
+    Unbind(wxEVT_TREE_END_LABEL_EDIT, &CShellTree::onEndLabelEdit, this);
     m_mountWatch.reset();
     m_watcher.reset();
 }

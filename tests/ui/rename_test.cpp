@@ -58,6 +58,13 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
+// The keyboard goes to the frame; a window manager that ran before may have left the input
+// focus elsewhere.
+void takeKeyboard(wxTopLevelWindow* frame) {
+    frame->Raise();
+    waitFor([&] { return frame->IsActive(); }, 2000);
+}
+
 // Real key presses into a window, as a person types them.
 void typeInto(wxWindow* window, const std::string& keys) {
     wxUIActionSimulator sim;
@@ -118,6 +125,7 @@ protected:
         sizer->Add(m_list, 1, wxEXPAND);
         m_frame->SetSizer(sizer);
         test::showAndWait(m_frame);
+        takeKeyboard(m_frame);
         EXPECT_TRUE(m_list->browse(*m_context->shell.idFromPath(m_pics), kBrowseFromTree));
         m_list->SetFocus();
         flushEvents();
@@ -299,6 +307,7 @@ protected:
         m_frame = new wxFrame(nullptr, wxID_ANY, "tree", wxPoint(20, 20), wxSize(320, 480));
         m_tree = new CShellTree(m_frame, 137, *m_context, m_icons);
         test::showAndWait(m_frame);
+        takeKeyboard(m_frame);
         m_tree->setFolderSelectedHandler(
             [this](const ItemIdList& folder) { m_browsed = m_context->shell.pathOf(folder); });
         m_tree->selectFolder(id("Pictures"));
