@@ -104,8 +104,6 @@ std::unique_ptr<platform::SpecialFolders> specialFoldersAt(const std::string& ho
     return special;
 }
 
-// ---- the thumbnail list ------------------------------------------------------------------
-
 class RenameInList : public ::testing::Test {
 protected:
     RenameInList() : m_home(m_tmp.file("home")), m_pics(m_home + "/pics") {
@@ -151,14 +149,20 @@ protected:
     const FolderItem* focused() const {
         return m_list->model().item(m_list->model().focusedIndex());
     }
-    // Opens the editor on the item, replaces its text by typing, and ends it with the key.
-    void rename(const std::string& name, const std::string& typed, int endKey = WXK_RETURN) {
-        m_list->selectOnly(indexOf(name));  // F2 renames the focused item
+    // Opens the editor on the item (focused first, as for F2), types over its text and ends
+    // it with the key (none for 0).
+    void typeName(const std::string& name, const std::string& typed, int endKey = WXK_RETURN) {
+        m_list->selectOnly(indexOf(name));
         ASSERT_TRUE(m_list->editLabel(indexOf(name))) << name;
         ASSERT_NE(editor(), nullptr);
         editor()->SelectAll();
         typeInto(editor(), typed);
-        pressKey(endKey);
+        if (endKey != 0) {
+            pressKey(endKey);
+        }
+    }
+    void rename(const std::string& name, const std::string& typed, int endKey = WXK_RETURN) {
+        typeName(name, typed, endKey);
         ASSERT_TRUE(waitFor([&] { return !m_list->isEditingLabel(); }, 3000)) << name;
         flushEvents();
     }
@@ -214,10 +218,7 @@ TEST_F(RenameInList, TypedNamesKeepTheExtensionAndTheRenamedItemKeepsTheFocus) {
     EXPECT_EQ(m_list->model().count(), 5);
 
     // A click on another item ends the editor with a rename; the clicked item keeps the focus.
-    m_list->selectOnly(indexOf("NOTES"));
-    ASSERT_TRUE(m_list->editLabel(indexOf("NOTES")));
-    editor()->SelectAll();
-    typeInto(editor(), "LATER");
+    typeName("NOTES", "LATER", 0);
     const wxRect taken = m_list->itemRect(indexOf("taken.jpg"));
     wxUIActionSimulator sim;
     sim.MouseMove(m_list->ClientToScreen(taken.GetPosition() + wxPoint(taken.width / 2, 30)));
@@ -232,10 +233,7 @@ TEST_F(RenameInList, TypedNamesKeepTheExtensionAndTheRenamedItemKeepsTheFocus) {
 TEST_F(RenameInList, ATakenNameIsReportedOnceAndTheEditorOpensAgainWithWhatWasTyped) {
     MessageWatch watch;
     const int photo = indexOf("photo.jpg");
-    ASSERT_TRUE(m_list->editLabel(photo));
-    editor()->SelectAll();
-    typeInto(editor(), "taken");
-    pressKey(WXK_RETURN);
+    typeName("photo.jpg", "taken");
     ASSERT_TRUE(waitFor([&] { return !watch.messages.empty(); }, 3000));
     flushEvents();
     ASSERT_EQ(watch.messages.size(), 1u);
@@ -256,10 +254,7 @@ TEST_F(RenameInList, ATakenNameIsReportedOnceAndTheEditorOpensAgainWithWhatWasTy
 
     // A name of dots is refused the same way.
     ASSERT_TRUE(waitFor([&] { return !m_list->isEditingLabel(); }, 3000));
-    ASSERT_TRUE(m_list->editLabel(indexOf("fixed.jpg")));
-    editor()->SelectAll();
-    typeInto(editor(), "..");
-    pressKey(WXK_RETURN);
+    typeName("fixed.jpg", "..");
     ASSERT_TRUE(waitFor([&] { return watch.messages.size() == 2; }, 3000));
     EXPECT_NE(watch.messages[1].find("dots"), std::string::npos) << watch.messages[1];
     ASSERT_TRUE(waitFor([&] { return m_list->isEditingLabel(); }, 3000));
@@ -289,8 +284,6 @@ TEST_F(RenameInList, ItemsOutsideTheFileSystemRootsAndMountPointsAreNotRenamed) 
     ASSERT_NE(proc, nullptr);
     EXPECT_FALSE(m_list->editLabel(m_list->model().indexOf(proc)));
 }
-
-// ---- the folder tree ---------------------------------------------------------------------
 
 class RenameInTree : public ::testing::Test {
 protected:
@@ -420,8 +413,6 @@ TEST_F(RenameInTree, VirtualFoldersTheRootAndMountPointsAreNotRenamed) {
     }
     EXPECT_TRUE(m_tree->mayRename(node("Documents")));
 }
-
-// ---- the rename dialog -------------------------------------------------------------------
 
 // Runs the dialog modally and calls step from inside its loop until it ends the dialog.
 int runModal(wxDialog& dialog, const std::function<void()>& step) {
