@@ -67,6 +67,7 @@ CImageListCtrl::~CImageListCtrl() {
     m_context.settings.set(settings::kThumbSizeHeight, m_geometry.boxHeight);
     m_context.settings.set(settings::kSortType, m_model.sortKey());
     m_context.settings.set(settings::kSortDirection, m_model.sortDirection());
+    cancelLabelEdit();
     m_statusTimer.Stop();
     m_watchTimer.Stop();
     m_watcher.reset();
@@ -77,6 +78,7 @@ CImageListCtrl::~CImageListCtrl() {
 // ---- folder ----------------------------------------------------------------------------
 
 bool CImageListCtrl::browse(const platform::ItemIdList& folder, int source) {
+    cancelLabelEdit();
     bool ok = false;
     {
         const wxBusyCursor wait;
@@ -117,9 +119,7 @@ void CImageListCtrl::refresh() {
         if (m_anchor >= m_model.count()) {
             m_anchor = -1;
         }
-        if (m_labelEdit >= m_model.count()) {
-            m_labelEdit = -1;
-        }
+        followLabelEdit();
         updateRows();
         Refresh();
     }
@@ -333,6 +333,7 @@ void CImageListCtrl::ensureVisible(int index) {
 
 void CImageListCtrl::onSize(wxSizeEvent& event) {
     updateRows();
+    followLabelEdit();
     if (const int selected = m_model.firstSelected(); selected >= 0) {
         ensureVisible(selected);
     }

@@ -26,6 +26,8 @@
 
 namespace tarn {
 
+class CFileNameEdit;
+
 // The browser's main pane: a virtual grid of thumbnail cells over the folder model, with the
 // thumbnail worker that fills it and a watcher that keeps it in step with the disk. Each row of
 // cells is one scroll unit.
@@ -114,6 +116,14 @@ public:
     // own keys rest while it is set. The rename command opens the editor.
     void setLabelEditIndex(int index);
     int labelEditIndex() const { return m_labelEdit; }
+    // The Rename command: opens the name editor over the item's label; false, with a beep,
+    // when the item may not be renamed. Enter or leaving the editor renames, Escape cancels;
+    // a rename that fails is reported and the editor opens again (image_list_label_edit.cpp).
+    bool editLabel(int index);
+    bool mayRename(int index) const;
+    bool isEditingLabel() const { return m_nameEditor != nullptr; }
+    // Closes the editor without renaming.
+    void cancelLabelEdit();
 
     // The next paint covers the whole client area, not just what was invalidated.
     void eraseBackgroundOnce();
@@ -160,6 +170,16 @@ private:
     void focusChanged(int previous);
     void moveFocus(int index, bool extend, bool keepSelection);
     void selectRange(int from, int to, bool clearOthers);
+    // typed: the text to start from; empty for the item's own name.
+    void openLabelEditor(int index, const std::string& typed);
+    void placeLabelEditor();
+    void postLabelEditEnd(bool accept);
+    // Clicks and the wheel end the editor: a focus given to the list goes on to its child.
+    void onMouseWhileEditing(wxMouseEvent& event);
+    void closeLabelEditor(CFileNameEdit* editor);
+    void endLabelEdit(bool accept);
+    // Keeps the editor on its item after the items changed or moved.
+    void followLabelEdit();
 
     AppContext& m_context;
     const CSystemImageLists& m_icons;
@@ -169,6 +189,11 @@ private:
     int m_anchor = -1;
     int m_tipIndex = -1;
     int m_labelEdit = -1;
+    CFileNameEdit* m_nameEditor = nullptr;  // a child window while a label is edited
+    std::string m_editPath;
+    std::string m_editShown;
+    bool m_editIsFolder = false;
+    bool m_editEndPosted = false;
     bool m_eraseOnce = false;
     bool m_sizeTracking = false;
 

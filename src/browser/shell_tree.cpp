@@ -10,6 +10,7 @@
 #include "app/app_context.h"
 #include "app/system_image_lists.h"
 #include "browser/shell_tree_model.h"
+#include "browser/shell_tree_node.h"
 #include "platform/shell_namespace.h"
 #include "platform/system_icons.h"
 
@@ -17,13 +18,6 @@ namespace tarn {
 
 using platform::ItemIdList;
 using platform::ShellNamespace;
-
-struct CShellTree::Node : wxTreeItemData {
-    ItemIdList relative;  // element within the parent; empty for the root
-    ItemIdList absolute;
-    std::string path;  // empty for the virtual folders
-    bool enumerated = false;
-};
 
 namespace {
 
@@ -49,6 +43,8 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
     Bind(wxEVT_LEFT_DOWN, &CShellTree::onLeftDown, this);
     Bind(wxEVT_LEFT_DCLICK, &CShellTree::onLeftDown, this);
     bindContextCommands();
+    Bind(wxEVT_TREE_BEGIN_LABEL_EDIT, &CShellTree::onBeginLabelEdit, this);
+    Bind(wxEVT_TREE_END_LABEL_EDIT, &CShellTree::onEndLabelEdit, this);
 
     if (icons.small() != nullptr) {
         SetImageList(icons.small());
@@ -78,7 +74,9 @@ CShellTree::CShellTree(wxWindow* parent, wxWindowID id, AppContext& context,
 }
 
 CShellTree::~CShellTree() {
-    // No change may arrive while the nodes go.
+    // No change may arrive while the nodes go, nor the end of an edit the base class closes.
+    Unbind(wxEVT_TREE_BEGIN_LABEL_EDIT, &CShellTree::onBeginLabelEdit, this);
+    Unbind(wxEVT_TREE_END_LABEL_EDIT, &CShellTree::onEndLabelEdit, this);
     m_mountWatch.reset();
     m_watcher.reset();
 }

@@ -65,6 +65,12 @@ public:
     wxTreeItemId contextNode() const { return m_contextNode; }
     // Who answers the context menu's commands. Not owned.
     void setContextCommands(CommandReceiver* receiver) { m_contextCommands = receiver; }
+    // The Rename command: opens the label editor on the node; false, with a beep, for a node
+    // that may not be renamed (a virtual folder, "/", a mount point). A rename that fails is
+    // reported and the editor opens again (shell_tree_label_edit.cpp).
+    bool editLabel(const wxTreeItemId& item);
+    bool mayRename(const wxTreeItemId& item) const;
+    bool isEditingLabel() const { return m_labelEditing; }
 
 private:
     struct Node;
@@ -95,6 +101,12 @@ private:
     void onContextMenu(wxContextMenuEvent& event);
     void onContextCommand(wxCommandEvent& event);
     void onContextUpdateUi(wxUpdateUIEvent& event);
+    // typed: the text the editor starts from; empty for the folder's own name.
+    bool openLabelEditor(const wxTreeItemId& item, const std::string& typed);
+    void onBeginLabelEdit(wxTreeEvent& event);
+    void onEndLabelEdit(wxTreeEvent& event);
+    void finishRename(const platform::ItemIdList& folder, const std::string& path,
+                      const std::string& typed);
     // The mount table changed: Computer lists the volumes mounted now.
     void volumesChanged();
 
@@ -108,6 +120,9 @@ private:
     bool m_refreshAll = false;
     bool m_changesQueued = false;
     bool m_ready = false;
+    // Editing starts only from editLabel, never by a click on a label.
+    bool m_labelEditAllowed = false;
+    bool m_labelEditing = false;
     std::optional<platform::ItemIdList> m_lastHandedOut;
     wxTreeItemId m_contextNode;
     CommandReceiver* m_contextCommands = nullptr;

@@ -15,3 +15,5 @@ tarn_ui_sources(file_operation_runner.cpp file_actions.cpp list_file_commands.cp
 tarn_ui_sources(shell_tree_menu.cpp)
 tarn_ui_sources(tree_command_receiver.cpp)
 tarn_ui_sources(dlg_name_conflict.cpp)
+tarn_core_sources(rename_rules.cpp)
+tarn_ui_sources(image_list_label_edit.cpp shell_tree_label_edit.cpp)
