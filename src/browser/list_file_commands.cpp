@@ -63,6 +63,9 @@ void ListCommandReceiver::addFileCommands(FileActions& files) {
     add(
         cmd::kNewFolder, [&model] { return !model.folderPath().empty(); }, [this] { newFolder(); });
     add(
+        cmd::kRename, [this] { return m_list.mayRename(m_list.model().focusedIndex()); },
+        [this] { m_list.editLabel(m_list.model().focusedIndex()); });
+    add(
         cmd::kLocateOnDisk, [this] { return !itemOrFolderPath().empty(); },
         [this, &files] { files.locate(itemOrFolderPath()); });
     add(cmd::kCut, every(platform::kAttrCanMove), [&files, paths] { files.cut(paths()); });
@@ -141,6 +144,7 @@ void ListCommandReceiver::newFolder() {
             m_list.SetFocus();
             m_list.selectOnly(i);
             m_list.ensureVisible(i);
+            m_list.editLabel(i);
             break;
         }
     }

@@ -99,6 +99,7 @@ private:
     void onIdle(wxIdleEvent& event);
     void bindContextCommands();
     void onContextMenu(wxContextMenuEvent& event);
+    void onContextMenuOpen(wxMenuEvent& event);
     void onContextCommand(wxCommandEvent& event);
     void onContextUpdateUi(wxUpdateUIEvent& event);
     // typed: the text the editor starts from; empty for the folder's own name.
@@ -125,6 +126,7 @@ private:
     bool m_labelEditing = false;
     std::optional<platform::ItemIdList> m_lastHandedOut;
     wxTreeItemId m_contextNode;
+    wxMenu* m_contextMenu = nullptr;  // while it is shown
     CommandReceiver* m_contextCommands = nullptr;
 };
 

@@ -29,13 +29,26 @@ void CShellTree::onContextMenu(wxContextMenuEvent& event) {
     }
     m_contextNode = item;
     const std::unique_ptr<wxMenu> menu(buildContextMenu(MenuId::FolderTree));
+    m_contextMenu = menu.get();
     PopupMenu(menu.get(), at);
+    m_contextMenu = nullptr;
+}
+
+void CShellTree::onContextMenuOpen(wxMenuEvent& event) {
+    // The frame would update the menu through its own routing, which never reaches the tree's
+    // context commands: the tree updates its menu itself.
+    if (m_contextMenu == nullptr || event.GetMenu() != m_contextMenu) {
+        event.Skip();
+        return;
+    }
+    m_contextMenu->UpdateUI(GetEventHandler());
 }
 
 // The context menu's commands have identifiers of their own, so they come here first and act
 // on the context node; everything else goes on to the frame.
 void CShellTree::bindContextCommands() {
     Bind(wxEVT_CONTEXT_MENU, &CShellTree::onContextMenu, this);
+    Bind(wxEVT_MENU_OPEN, &CShellTree::onContextMenuOpen, this);
     Bind(wxEVT_MENU, &CShellTree::onContextCommand, this, kFirstCommandUiId, lastCommandUiId());
     Bind(wxEVT_UPDATE_UI, &CShellTree::onContextUpdateUi, this, kFirstCommandUiId,
          lastCommandUiId());

@@ -7,6 +7,7 @@
 #include "app/app_context.h"
 #include "browser/file_actions.h"
 #include "browser/shell_tree.h"
+#include "common/path_rules.h"
 
 namespace tarn {
 
@@ -41,6 +42,11 @@ TreeCommandReceiver::TreeCommandReceiver(CShellTree& tree, FileActions& files, A
         id({cmd::kPaste, cmd::kTreePaste}),
         [this, path] { return !m_files.busy() && m_files.canPaste(path()); }, [this] { paste(); });
     add(id({cmd::kDelete, cmd::kTreeDelete}), can(platform::kAttrCanDelete), [this] { remove(); });
+    add(
+        id({cmd::kRename, cmd::kTreeRename}), [this] { return m_tree.mayRename(node()); },
+        [this] { m_tree.editLabel(node()); });
+    add(id({cmd::kProperties, cmd::kTreeProperties}), hasPath,
+        [this, path] { m_files.properties({path()}, 0); });
 }
 
 wxTreeItemId TreeCommandReceiver::node() const {
@@ -67,6 +73,9 @@ void TreeCommandReceiver::newFolder() {
     }
     childrenChanged(item);
     m_tree.Expand(item);
+    if (const auto made = m_tree.shell().idFromPath(joinPath(parent, *name, PathStyle::Posix))) {
+        m_tree.editLabel(m_tree.findNode(*made, true));
+    }
 }
 
 // Operations end later, when the nodes may have gone: they find them again by their folders.

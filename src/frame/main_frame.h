@@ -62,7 +62,7 @@ public:
     CImageListCtrl* imageList() const;
     CShellTree* folderTree() const;
     // The file utilities the panes share; tests answer their prompts.
-    FileActions& fileActions() { return *m_fileActions; }
+    FileActions& fileActions() override { return *m_fileActions; }
     CImageView* imageView() const { return m_imageView; }
     CSlideView* slideView() const { return m_slideView; }
     wxComboBox* addressBox() const { return m_addressBox; }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commands/command_handlers.h"
 #include "viewer/image_document.h"
@@ -42,6 +43,8 @@ struct ImageViewPrompts {
     std::function<void(const std::string& text)> warn;
     // Moves a file to the Trash; false when that failed.
     std::function<bool(const std::string& path)> trash;
+    // The rename dialog for a file: the new name, nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& path)> rename;
 };
 
 // The image viewer and editor: one open image (the document), drawn at a zoom inside the window,
@@ -138,6 +141,13 @@ private:
     void installDefaultPrompts();
     void addCommands();
     void startSlideShow();
+    // The file commands on the open file (image_view_files.cpp).
+    void addFileCommands();
+    void renameFile();
+    void moveToFolder();
+    // Closes the image and opens the first of the files still listed after a refresh.
+    void closeAndOpenOneOf(const std::vector<std::string>& paths);
+    std::string nextImagePath() const;
     int page() const { return m_document.pageIndex(); }
     int lastPage() const { return m_document.pageCount() - 1; }
     void refreshAfterOpen();

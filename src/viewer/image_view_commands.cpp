@@ -55,6 +55,7 @@ void CImageView::addCommands() {
     c.add(cmd::kQuickSlideShow, view(&CImageView::canQuickSlideShow),
           view(&CImageView::quickSlideShowRunning), [this] { toggleQuickSlideShow(); });
     c.add(cmd::kSlideShow, open, [this] { startSlideShow(); });
+    addFileCommands();
 }
 
 void CImageView::startSlideShow() {

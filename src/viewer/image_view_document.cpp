@@ -11,6 +11,7 @@
 #include "common/program_name.h"
 #include "dialogs/dlg_open_file.h"
 #include "dialogs/dlg_query_save.h"
+#include "dialogs/dlg_rename.h"
 #include "dialogs/dlg_save_file.h"
 #include "platform/file_trash.h"
 #include "viewer/image_view.h"
@@ -69,6 +70,13 @@ void CImageView::installDefaultPrompts() {
                      wxOK | wxICON_EXCLAMATION, this);
     };
     m_prompts.trash = [](const std::string& path) { return platform::moveToTrash(path); };
+    m_prompts.rename = [this](const std::string& path) -> std::optional<std::string> {
+        CDlgRename dialog(this, path);
+        if (dialog.ShowModal() != wxID_OK) {
+            return std::nullopt;
+        }
+        return dialog.newName();
+    };
 }
 
 // ---- opening ---------------------------------------------------------------------------
@@ -237,20 +245,24 @@ void CImageView::deleteFile() {
     if (!m_prompts.trash(m_document.path())) {
         return;
     }
+    closeAndOpenOneOf(
+        {itemFilePath(folder(), nextImageIndex()), itemFilePath(folder(), previousImageIndex())});
+}
+
+void CImageView::closeAndOpenOneOf(const std::vector<std::string>& paths) {
     // The list is read again after the file went; the neighbours are found by their paths.
-    const int next = nextImageIndex();
-    const int previous = previousImageIndex();
-    const std::string nextPath = next >= 0 ? itemFilePath(folder(), next) : std::string();
-    const std::string previousPath =
-        previous >= 0 ? itemFilePath(folder(), previous) : std::string();
     closeImage();
     m_host.refreshFolder();
-    for (const std::string& path : {nextPath, previousPath}) {
+    for (const std::string& path : paths) {
         if (const FolderItem* item = path.empty() ? nullptr : folder().itemByPath(path)) {
             openItem(folder().indexOf(item), 0);
             return;
         }
     }
+}
+
+std::string CImageView::nextImagePath() const {
+    return itemFilePath(folder(), nextImageIndex());
 }
 
 void CImageView::openFromDialog() {

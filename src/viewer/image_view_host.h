@@ -4,6 +4,7 @@
 
 namespace tarn {
 
+class FileActions;
 class FolderModel;
 
 // What the image view needs from the window that holds it: the folder list it steps through,
@@ -26,6 +27,8 @@ public:
     virtual void enterFullScreen() = 0;
     virtual void leaveFullScreen() = 0;
     virtual void startSlideShow(int index) = 0;
+    // The file utilities the panes share.
+    virtual FileActions& fileActions() = 0;
     // Through the frame's routing, so that a disabled command does nothing.
     virtual bool runCommand(int command) = 0;
 

@@ -15,6 +15,7 @@
 #include "common/toolkit_calls.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
+#include "viewer/image_view.h"
 
 namespace tarn {
 namespace {
@@ -57,10 +58,16 @@ public:
 
 private:
     void opened(wxMenuEvent& event) {
+        // Passed on: the menu's entries are enabled by whoever handles the opening.
+        event.Skip();
         wxMenu* menu = event.GetMenu();
         if (menu == nullptr || menu->GetParent() != nullptr) {
             return;
         }
+        wxTheApp->CallAfter([this, menu] { inspect(menu); });
+    }
+
+    void inspect(wxMenu* menu) {
         firstEntries.push_back(menu->FindItemByPosition(0)->GetItemLabel().utf8_string());
         std::string off;
         for (const wxMenuItem* item : menu->GetMenuItems()) {
@@ -69,26 +76,24 @@ private:
             }
         }
         disabled.push_back(off);
+        using WidgetFn = void* (*)(void*);
+        using OriginFn = int (*)(void*, int*, int*);
+        using PopdownFn = void (*)(void*);
+        const auto toplevel = toolkitFunction<WidgetFn>("gtk_widget_get_toplevel");
+        const auto window = toolkitFunction<WidgetFn>("gtk_widget_get_window");
+        const auto origin = toolkitFunction<OriginFn>("gdk_window_get_origin");
         void* native = menu->m_menu;
-        wxTheApp->CallAfter([this, native] {
-            using WidgetFn = void* (*)(void*);
-            using OriginFn = int (*)(void*, int*, int*);
-            using PopdownFn = void (*)(void*);
-            const auto toplevel = toolkitFunction<WidgetFn>("gtk_widget_get_toplevel");
-            const auto window = toolkitFunction<WidgetFn>("gtk_widget_get_window");
-            const auto origin = toolkitFunction<OriginFn>("gdk_window_get_origin");
-            int x = -1;
-            int y = -1;
-            if (toplevel && window && origin) {
-                if (void* gdk = window(toplevel(native))) {
-                    origin(gdk, &x, &y);
-                }
+        int x = -1;
+        int y = -1;
+        if (toplevel && window && origin) {
+            if (void* gdk = window(toplevel(native))) {
+                origin(gdk, &x, &y);
             }
-            origins.emplace_back(x, y);
-            if (const auto popdown = toolkitFunction<PopdownFn>("gtk_menu_popdown")) {
-                popdown(native);
-            }
-        });
+        }
+        origins.emplace_back(x, y);
+        if (const auto popdown = toolkitFunction<PopdownFn>("gtk_menu_popdown")) {
+            popdown(native);
+        }
     }
 
     wxWindow* m_window;
@@ -132,6 +137,30 @@ TEST(FileCommands, RightClicksOpenTheImageFolderFileAndBackgroundMenusShiftF10Th
     const wxPoint expected = list->ClientToScreen(centre("b.png"));
     EXPECT_NEAR(watch.origins.back().x, expected.x, 8);
     EXPECT_NEAR(watch.origins.back().y, expected.y, 8);
+}
+
+TEST(FileCommands, TheTreesMenuActsOnTheNodeUnderTheCursorAndNeverRenamesARoot) {
+    FileCommandsFixture f;
+    f.open();
+    CShellTree* tree = f.frame->folderTree();
+    MenuWatch watch(tree);
+    const auto rightClick = [&](const std::string& path) {
+        const wxTreeItemId node = tree->findNode(*f.context->shell.idFromPath(path), true);
+        ASSERT_TRUE(node.IsOk()) << path;
+        tree->EnsureVisible(node);
+        wxRect bounds;
+        ASSERT_TRUE(tree->GetBoundingRect(node, bounds, true));
+        const std::size_t before = watch.origins.size();
+        rightClickAt(tree, bounds.GetPosition() + bounds.GetSize() / 2);
+        ASSERT_TRUE(waitFor([&] { return watch.origins.size() > before; }, 5000));
+        EXPECT_EQ(tree->pathOf(tree->contextNode()), path);
+    };
+    rightClick("/");
+    rightClick(f.pictures + "/Holiday");
+    ASSERT_EQ(watch.disabled.size(), 2u);
+    EXPECT_NE(watch.disabled[0].find("&Rename"), std::string::npos) << watch.disabled[0];
+    EXPECT_EQ(watch.disabled[1].find("&Rename"), std::string::npos) << watch.disabled[1];
+    EXPECT_EQ(watch.firstEntries[0], "&New Folder");
 }
 
 std::string trashedFrom(const std::string& path) {
@@ -224,6 +253,42 @@ TEST(FileCommands, NewFolderTakesTheFirstFreeNumberAndIsSelected) {
     ASSERT_GE(index, 0);
     EXPECT_TRUE(f.list()->model().item(index)->selected);
     EXPECT_EQ(f.list()->model().focusedIndex(), index);
+}
+
+TEST(FileCommands, TheImageViewMovesAndRenamesTheFileItShows) {
+    FileCommandsFixture f;
+    f.addFolder("Elsewhere");
+    f.open();
+    ASSERT_TRUE(waitFor([&] { return f.indexOf("b.png") >= 0; }));
+    f.list()->openItem(f.indexOf("a.png"));
+    ASSERT_EQ(f.frame->mode(), CMainFrame::kImageMode);
+    CImageView* view = f.frame->imageView();
+
+    // Moving it away opens the next image.
+    f.frame->fileActions().prompts().chooseFolder = [&](const std::string& title,
+                                                        const std::string& prompt) {
+        EXPECT_EQ(title, "Move Files");
+        EXPECT_EQ(prompt, "Select folder to move to");
+        return std::optional<std::string>(f.pictures + "/Elsewhere");
+    };
+    f.send(cmd::kMoveToFolder);
+    ASSERT_TRUE(waitFor([&] { return fs::exists(f.pictures + "/Elsewhere/a.png"); }));
+    EXPECT_TRUE(waitFor([&] { return f.frame->GetTitle() == "b.png - Tarn Photo Viewer"; }));
+
+    view->prompts().rename = [](const std::string&) { return std::string("c.png"); };
+    f.send(cmd::kRename);
+    EXPECT_TRUE(fs::exists(f.pictures + "/c.png"));
+    EXPECT_FALSE(fs::exists(f.pictures + "/b.png"));
+    EXPECT_EQ(f.frame->GetTitle().utf8_string(), "c.png - Tarn Photo Viewer");
+
+    // A name that exists is refused and nothing is lost.
+    std::vector<std::string> warned;
+    view->prompts().warn = [&](const std::string& text) { warned.push_back(text); };
+    view->prompts().rename = [](const std::string&) { return std::string("notes.txt"); };
+    f.send(cmd::kRename);
+    EXPECT_EQ(warned.size(), 1u);
+    EXPECT_TRUE(fs::exists(f.pictures + "/c.png"));
+    EXPECT_EQ(fs::file_size(f.pictures + "/notes.txt"), 5u);
 }
 
 }  // namespace

@@ -538,7 +538,6 @@ constexpr int kNotBuiltYet[] = {
     cmd::kRatio10x15, cmd::kRatio13x18, cmd::kRatio20x25, cmd::kRatioPortrait, cmd::kRatioLandscape,
     cmd::kZoomTo, cmd::kResize, cmd::kCanvasSize, cmd::kSetDpi, cmd::kDepthCustom,
     // file operations
-    cmd::kRename,
     // the folder tree's context menu answers on the tree itself
     cmd::kTreeNewFolder, cmd::kTreeAddToFavorites, cmd::kTreeLocateOnDisk, cmd::kTreeCut,
     cmd::kTreeCopy, cmd::kTreePaste, cmd::kTreeDelete, cmd::kTreeRename, cmd::kTreeProperties,
