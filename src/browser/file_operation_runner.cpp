@@ -186,13 +186,19 @@ void FileOperationRunner::showErrors(const FileOpRequest& request,
     if (request.quiet || result.errors.empty()) {
         return;
     }
+    const char* verb = request.kind == FileOpKind::Copy   ? "copy"
+                       : request.kind == FileOpKind::Move ? "move"
+                                                          : "delete";
+    // One message however many failed; a long list is cut after the first few.
+    constexpr std::size_t kShown = 8;
     std::string text;
-    for (const FileOpError& error : result.errors) {
-        text += (text.empty() ? "" : "\n") + std::string("Cannot ") +
-                (request.kind == FileOpKind::Copy   ? "copy"
-                 : request.kind == FileOpKind::Move ? "move"
-                                                    : "delete") +
-                " \"" + error.path + "\": " + error.reason;
+    for (std::size_t i = 0; i < result.errors.size() && i < kShown; ++i) {
+        const FileOpError& error = result.errors[i];
+        text += (text.empty() ? "" : "\n") + std::string("Cannot ") + verb + " \"" + error.path +
+                "\": " + error.reason;
+    }
+    if (result.errors.size() > kShown) {
+        text += "\n(and " + std::to_string(result.errors.size() - kShown) + " more)";
     }
     m_prompts.error(text);
 }
