@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/toolkit_calls.h"
+
 namespace tarn {
 
 namespace {
@@ -32,37 +34,135 @@ private:
     const bool m_open;
 };
 
+// Whether the clipboard offers files, kept until it changes hands: the menus and buttons ask on
+// every idle moment, and each question is a round trip to the clipboard's owner.
+class FilesOfferedCache {
+public:
+    static FilesOfferedCache& instance() {
+        static FilesOfferedCache cache;
+        return cache;
+    }
+
+    std::optional<bool> answer() const { return m_watching ? m_answer : std::nullopt; }
+    void store(bool offered) {
+        watch();
+        m_answer = offered;
+    }
+    void forget() { m_answer.reset(); }
+
+private:
+    // The toolkit tells of every new owner of the clipboard, another program's too.
+    void watch() {
+        if (m_watching) {
+            return;
+        }
+        using Intern = void* (*)(const char*, int);
+        using Get = void* (*)(void*);
+        using Handler = void (*)(void*, void*, void*);
+        using Connect = unsigned long (*)(void*, const char*, Handler, void*, void*, int);
+        const auto intern = toolkitFunction<Intern>("gdk_atom_intern");
+        const auto get = toolkitFunction<Get>("gtk_clipboard_get");
+        const auto connect = toolkitFunction<Connect>("g_signal_connect_data");
+        void* clipboard = intern && get ? get(intern("CLIPBOARD", 0)) : nullptr;
+        if (clipboard == nullptr || connect == nullptr) {
+            return;
+        }
+        const Handler changed = [](void*, void*, void*) { instance().forget(); };
+        m_watching = connect(clipboard, "owner-change", changed, nullptr, nullptr, 0) != 0;
+    }
+
+    bool m_watching = false;
+    std::optional<bool> m_answer;
+};
+
 wxCustomDataObject* customData(const char* format, const std::string& text) {
     auto* data = new wxCustomDataObject(wxDataFormat(format));
     data->SetData(text.size(), text.data());
     return data;
 }
 
+// The toolkit's own clipboard reading. The toolkit library's waiting is used rather than the
+// window library's: that one pairs each answer with the last question and stumbles when an
+// answer comes late from another program.
+struct ToolkitClipboard {
+    using Atom = void*;
+    ToolkitClipboard()
+        : intern(toolkitFunction<Atom (*)(const char*, int)>("gdk_atom_intern")),
+          get(toolkitFunction<void* (*)(Atom)>("gtk_clipboard_get")),
+          hasTarget(
+              toolkitFunction<int (*)(void*, Atom)>("gtk_clipboard_wait_is_target_available")),
+          contents(toolkitFunction<void* (*)(void*, Atom)>("gtk_clipboard_wait_for_contents")),
+          text(toolkitFunction<char* (*)(void*)>("gtk_clipboard_wait_for_text")),
+          bytes(toolkitFunction<const unsigned char* (*)(void*)>("gtk_selection_data_get_data")),
+          length(toolkitFunction<int (*)(void*)>("gtk_selection_data_get_length")),
+          freeData(toolkitFunction<void (*)(void*)>("gtk_selection_data_free")),
+          freeText(toolkitFunction<void (*)(void*)>("g_free")) {}
+
+    bool usable() const {
+        return intern && get && hasTarget && contents && text && bytes && length && freeData &&
+               freeText;
+    }
+    void* clipboard() const { return get(intern("CLIPBOARD", 0)); }
+
+    Atom (*intern)(const char*, int);
+    void* (*get)(Atom);
+    int (*hasTarget)(void*, Atom);
+    void* (*contents)(void*, Atom);
+    char* (*text)(void*);
+    const unsigned char* (*bytes)(void*);
+    int (*length)(void*);
+    void (*freeData)(void*);
+    void (*freeText)(void*);
+};
+
+const ToolkitClipboard& toolkit() {
+    static const ToolkitClipboard calls;
+    return calls;
+}
+
+bool offers(const char* format) {
+    const ToolkitClipboard& tk = toolkit();
+    return tk.usable() && tk.hasTarget(tk.clipboard(), tk.intern(format, 0)) != 0;
+}
+
 // The bytes the clipboard holds in this format; nothing when it has none.
 std::optional<std::string> clipboardText(const char* format) {
-    const wxDataFormat dataFormat(format);
-    if (!wxTheClipboard->IsSupported(dataFormat)) {
+    const ToolkitClipboard& tk = toolkit();
+    if (!offers(format)) {
         return std::nullopt;
     }
-    wxCustomDataObject data(dataFormat);
-    if (!wxTheClipboard->GetData(data)) {
+    void* data = tk.contents(tk.clipboard(), tk.intern(format, 0));
+    if (data == nullptr) {
         return std::nullopt;
     }
-    std::string_view text(static_cast<const char*>(data.GetData()), data.GetSize());
+    const int size = tk.length(data);
+    std::string_view text;
+    if (size > 0 && tk.bytes(data) != nullptr) {
+        text = std::string_view(reinterpret_cast<const char*>(tk.bytes(data)),
+                                static_cast<std::size_t>(size));
+    }
     // Some programs count a terminating NUL in the selection.
     while (!text.empty() && text.back() == '\0') {
         text.remove_suffix(1);
     }
-    return std::string(text);
+    std::string copy(text);
+    tk.freeData(data);
+    return size < 0 ? std::nullopt : std::optional<std::string>(std::move(copy));
 }
 
 // The clipboard's text, empty when it holds none.
 std::string plainText() {
-    if (!wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
+    const ToolkitClipboard& tk = toolkit();
+    if (!tk.usable()) {
         return {};
     }
-    wxTextDataObject data;
-    return wxTheClipboard->GetData(data) ? data.GetText().utf8_string() : std::string();
+    char* text = tk.text(tk.clipboard());
+    if (text == nullptr) {
+        return {};
+    }
+    std::string copy(text);
+    tk.freeText(text);
+    return copy;
 }
 
 }  // namespace
@@ -72,6 +172,7 @@ bool putFilesOnClipboard(const platform::ClipboardFiles& files) {
     if (!clipboard) {
         return false;
     }
+    FilesOfferedCache::instance().forget();
     wxTheClipboard->Clear();
     const std::string uriList = platform::uriListText(files.paths);
     if (uriList.empty()) {
@@ -84,10 +185,6 @@ bool putFilesOnClipboard(const platform::ClipboardFiles& files) {
 }
 
 std::optional<platform::ClipboardFiles> filesOnClipboard() {
-    const OpenClipboard clipboard;
-    if (!clipboard) {
-        return std::nullopt;
-    }
     if (const auto text = clipboardText(kGnomeCopiedFiles)) {
         if (auto files = platform::parseGnomeCopiedFiles(*text)) {
             return files;
@@ -105,10 +202,14 @@ std::optional<platform::ClipboardFiles> filesOnClipboard() {
 }
 
 bool clipboardHasFiles() {
-    const OpenClipboard clipboard;
-    return clipboard && (wxTheClipboard->IsSupported(wxDataFormat(kGnomeCopiedFiles)) ||
-                         wxTheClipboard->IsSupported(wxDataFormat(kUriList)) ||
-                         platform::isNautilusClipboardText(plainText()));
+    FilesOfferedCache& cache = FilesOfferedCache::instance();
+    if (const std::optional<bool> known = cache.answer()) {
+        return *known;
+    }
+    const bool offered = offers(kGnomeCopiedFiles) || offers(kUriList) ||
+                         platform::isNautilusClipboardText(plainText());
+    cache.store(offered);
+    return offered;
 }
 
 bool putBitmapOnClipboard(const wxBitmap& bitmap) {
@@ -119,6 +220,7 @@ bool putBitmapOnClipboard(const wxBitmap& bitmap) {
     if (!clipboard) {
         return false;
     }
+    FilesOfferedCache::instance().forget();
     wxTheClipboard->Clear();
     return wxTheClipboard->SetData(new wxBitmapDataObject(bitmap));
 }

@@ -100,6 +100,8 @@ private:
     void bindContextCommands();
     void onContextMenu(wxContextMenuEvent& event);
     void onContextMenuOpen(wxMenuEvent& event);
+    // The context commands' answer; nullopt for a command they do not handle.
+    std::optional<CommandState> contextState(int command) const;
     void onContextCommand(wxCommandEvent& event);
     void onContextUpdateUi(wxUpdateUIEvent& event);
     // typed: the text the editor starts from; empty for the folder's own name.

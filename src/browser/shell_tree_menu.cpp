@@ -54,28 +54,27 @@ void CShellTree::bindContextCommands() {
          lastCommandUiId());
 }
 
+std::optional<CommandState> CShellTree::contextState(int command) const {
+    return m_contextCommands != nullptr ? m_contextCommands->commandState(command) : std::nullopt;
+}
+
 void CShellTree::onContextCommand(wxCommandEvent& event) {
     const int command = commandOfUiId(event.GetId());
-    const std::optional<CommandState> state =
-        m_contextCommands != nullptr ? m_contextCommands->commandState(command) : std::nullopt;
+    const std::optional<CommandState> state = contextState(command);
     if (!state) {
         event.Skip();
-        return;
-    }
-    if (state->enabled) {
+    } else if (state->enabled) {
         m_contextCommands->runCommand(command);
     }
 }
 
 void CShellTree::onContextUpdateUi(wxUpdateUIEvent& event) {
-    const int command = commandOfUiId(event.GetId());
-    const std::optional<CommandState> state =
-        m_contextCommands != nullptr ? m_contextCommands->commandState(command) : std::nullopt;
+    const std::optional<CommandState> state = contextState(commandOfUiId(event.GetId()));
     if (!state) {
         event.Skip();
-        return;
+    } else {
+        event.Enable(state->enabled);
     }
-    event.Enable(state->enabled);
 }
 
 }  // namespace tarn

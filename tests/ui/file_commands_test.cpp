@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "browser/file_actions.h"
+#include "browser/file_clipboard.h"
 #include "browser/image_list_ctrl.h"
 #include "browser/shell_tree.h"
 #include "common/toolkit_calls.h"
+#include "platform/file_uri.h"
 #include "ui/frame_fixture.h"
 #include "ui/ui_test_support.h"
 #include "viewer/image_view.h"
@@ -215,6 +217,26 @@ TEST(FileCommands, CutThenPasteMovesTheFilesAndTheClipboardStillOffersThem) {
     EXPECT_FALSE(fs::exists(f.pictures + "/a.png"));
     EXPECT_TRUE(waitFor([&] { return f.list()->model().count() == 1; }));
     EXPECT_TRUE(f.uiState(cmd::kPaste).first) << "the clipboard keeps what was cut";
+}
+
+TEST(FileCommands, FilesCutInAnotherProgramAreMovedByPaste) {
+    FileCommandsFixture f;
+    f.open();
+    const std::string holiday = f.pictures + "/Holiday";
+    ASSERT_TRUE(f.frame->folderTree()->selectFolder(*f.context->shell.idFromPath(holiday)));
+    f.list()->SetFocus();
+    ASSERT_TRUE(waitFor([&] { return f.list()->model().folderPath() == holiday; }));
+    // The way file managers cut: the list is held by the other program until taken over.
+    const std::string command = "printf 'cut\\n" + platform::fileUri(f.pictures + "/notes.txt") +
+                                "' | xclip -i -selection clipboard -t " +
+                                "x-special/gnome-copied-files >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(waitFor([&] { return f.uiState(cmd::kPaste).first; }));
+    f.send(cmd::kPaste);
+    EXPECT_TRUE(waitFor([&] { return fs::exists(holiday + "/notes.txt"); }));
+    EXPECT_FALSE(fs::exists(f.pictures + "/notes.txt"));
+    // Taking the clipboard back ends the other program.
+    putFilesOnClipboard({{holiday}, false});
 }
 
 TEST(FileCommands, CopyThenPasteIntoTheSameFolderAsksAndDestroysNothing) {
