@@ -93,6 +93,9 @@ double copyMilliseconds(const BigFileFolder& folder) {
     const auto start = Clock::now();
     const tarn::FileOpResult result =
         tarn::runFileOperation({tarn::FileOpKind::Copy, {folder.photos()}, target}, observer);
+    // Until the copy is on disk: what is still waiting to be written would otherwise slow
+    // down whichever side comes next.
+    ::sync();
     const double ms = millisecondsSince(start);
     return result.ok() ? ms : -1;
 }
@@ -102,6 +105,7 @@ double cpMilliseconds(const BigFileFolder& folder) {
     const std::string command = "cp -r '" + folder.photos() + "' '" + target + "/'";
     const auto start = Clock::now();
     const int status = std::system(command.c_str());
+    ::sync();
     const double ms = millisecondsSince(start);
     return status == 0 ? ms : -1;
 }
