@@ -1,0 +1,127 @@
+#include "dialogs/size_boxes.h"
+
+#include "dialogs/number_text.h"
+
+namespace tarn {
+
+SizeBoxes::SizeBoxes(const Controls& controls, const SourceImage& source, bool canvas,
+                     std::function<double()> scale, std::function<void()> changed)
+    : m_controls(controls),
+      m_source(source),
+      m_canvas(canvas),
+      m_scale(std::move(scale)),
+      m_changed(std::move(changed)) {
+    m_controls.preset->Bind(wxEVT_CHOICE, &SizeBoxes::onPreset, this);
+    m_controls.width->Bind(wxEVT_TEXT, &SizeBoxes::onWidthText, this);
+    m_controls.height->Bind(wxEVT_TEXT, &SizeBoxes::onHeightText, this);
+    m_controls.widthUnit->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) {
+        onUnit(event, m_controls.widthUnit, m_controls.heightUnit);
+    });
+    m_controls.heightUnit->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) {
+        onUnit(event, m_controls.heightUnit, m_controls.widthUnit);
+    });
+    m_controls.keepAspect->Bind(wxEVT_CHECKBOX, &SizeBoxes::onKeepAspect, this);
+}
+
+void SizeBoxes::start(bool keepAspect) {
+    for (const char* name : kSizePresetNames) {
+        m_controls.preset->Append(name);
+    }
+    for (const char* name : kSizeUnitNames) {
+        m_controls.widthUnit->Append(name);
+        m_controls.heightUnit->Append(name);
+    }
+    m_fields.width = m_source.width;
+    m_fields.height = m_source.height;
+    m_fields.keepAspect = keepAspect;
+    showFields();
+    m_initialised = true;
+}
+
+SizeArithmetic SizeBoxes::arithmetic() const {
+    return SizeArithmetic(m_source, m_scale ? m_scale() : 1.0, m_canvas);
+}
+
+// The dialog's own writes raise no text events: only typing derives the other box.
+void SizeBoxes::showFields() {
+    m_controls.preset->SetSelection(m_fields.preset);
+    m_controls.widthUnit->SetSelection(static_cast<int>(m_fields.unit));
+    m_controls.heightUnit->SetSelection(static_cast<int>(m_fields.unit));
+    m_controls.width->ChangeValue(fieldText(m_fields.width));
+    m_controls.height->ChangeValue(fieldText(m_fields.height));
+    m_controls.keepAspect->SetValue(m_fields.keepAspect);
+    m_changed();
+}
+
+void SizeBoxes::setPresetToCustom() {
+    m_fields.preset = 0;
+    if (m_controls.preset->GetSelection() != 0) {
+        m_controls.preset->SetSelection(0);
+    }
+}
+
+wxTextCtrl* SizeBoxes::storeStrictly() {
+    for (wxTextCtrl* box : {m_controls.width, m_controls.height}) {
+        const auto value = readFieldText(box->GetValue().utf8_string());
+        if (!value) {
+            return box;
+        }
+        (box == m_controls.width ? m_fields.width : m_fields.height) = *value;
+    }
+    m_fields.keepAspect = m_controls.keepAspect->GetValue();
+    return nullptr;
+}
+
+void SizeBoxes::onPreset(wxCommandEvent&) {
+    if (SizeArithmetic::applyPreset(m_fields, m_controls.preset->GetSelection())) {
+        showFields();
+    }
+}
+
+void SizeBoxes::onWidthText(wxCommandEvent&) {
+    if (!m_initialised) {
+        return;
+    }
+    m_fields.width = leadingNumber(m_controls.width->GetValue().utf8_string());
+    if (const auto height = arithmetic().heightTextAfterWidthTyped(m_fields)) {
+        m_controls.height->ChangeValue(*height);
+        m_fields.height = leadingNumber(*height);
+    }
+    setPresetToCustom();
+    m_changed();
+}
+
+void SizeBoxes::onHeightText(wxCommandEvent&) {
+    if (!m_initialised) {
+        return;
+    }
+    m_fields.height = leadingNumber(m_controls.height->GetValue().utf8_string());
+    if (const auto width = arithmetic().widthTextAfterHeightTyped(m_fields)) {
+        m_controls.width->ChangeValue(*width);
+        m_fields.width = leadingNumber(*width);
+    }
+    setPresetToCustom();
+    m_changed();
+}
+
+void SizeBoxes::onUnit(wxCommandEvent&, wxChoice* chosen, wxChoice* follower) {
+    const int index = chosen->GetSelection();
+    if (index < 0 || index >= static_cast<int>(kSizeUnitNames.size())) {
+        return;
+    }
+    follower->SetSelection(index);
+    arithmetic().changeUnit(m_fields, static_cast<SizeUnit>(index));
+    showFields();
+}
+
+void SizeBoxes::onKeepAspect(wxCommandEvent&) {
+    m_fields.keepAspect = m_controls.keepAspect->GetValue();
+    if (const auto height = arithmetic().heightTextAfterKeepAspect(m_fields)) {
+        m_controls.height->ChangeValue(*height);
+        m_fields.height = leadingNumber(*height);
+    }
+    setPresetToCustom();
+    m_changed();
+}
+
+}  // namespace tarn
