@@ -49,31 +49,6 @@ TEST(ResizeRules, PixelSizeInEveryUnitFollowsTheChosenResolution) {
     EXPECT_EQ(result.height, 100);
 }
 
-TEST(ResizeRules, PresetsSetUnitsValuesAndTheAspectFlag) {
-    SizeFields fields = fieldsOf(SizeUnit::Inches, 3, 4, true);
-    EXPECT_FALSE(SizeArithmetic::applyPreset(fields, 0));
-    EXPECT_EQ(fields.unit, SizeUnit::Inches);
-
-    ASSERT_TRUE(SizeArithmetic::applyPreset(fields, 7));  // "50%"
-    EXPECT_EQ(fields.unit, SizeUnit::Percent);
-    EXPECT_EQ(fields.width, 50);
-    EXPECT_EQ(fields.height, 50);
-    EXPECT_TRUE(fields.keepAspect);
-    EXPECT_EQ(SizeArithmetic(kPhoto, 1, false).pixelSize(fields), (PixelSize{2000, 1500}));
-    EXPECT_EQ(sizeText({2000, 1500}), "2000 x 1500");
-
-    ASSERT_TRUE(SizeArithmetic::applyPreset(fields, 3));  // "1024 x 768"
-    EXPECT_EQ(fields.unit, SizeUnit::Pixels);
-    EXPECT_EQ(fields.width, 1024);
-    EXPECT_EQ(fields.height, 768);
-    EXPECT_FALSE(fields.keepAspect);
-
-    ASSERT_TRUE(SizeArithmetic::applyPreset(fields, 10));
-    EXPECT_EQ(fields.width, 200);
-    EXPECT_FALSE(SizeArithmetic::applyPreset(fields, 11));
-    EXPECT_FALSE(SizeArithmetic::applyPreset(fields, -1));
-}
-
 TEST(ResizeRules, KeepAspectDerivesTheOtherBoxOnlyWhenNotYetProportional) {
     const SizeArithmetic size(kPhoto, 1, false);
     // Height 1500 px typed over a width of 4000: the width follows.

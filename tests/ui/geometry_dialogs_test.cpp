@@ -201,6 +201,22 @@ TEST_F(ResizeDialog, BadInputInEveryBoxIsRefusedWithAMessage) {
     }
 }
 
+// The commands open these only with an image; without one they still refuse, never crash.
+TEST(GeometryDialogsWithoutImage, RefuseOk) {
+    test::MessageLog messages;
+    CDlgResize resize(nullptr, nullptr);
+    resize.setMessageFunction(messages.recorder());
+    EXPECT_EQ(resize.currentSizeLabel()->GetLabel(), "0 x 0");
+    pressOk(resize);
+    EXPECT_EQ(messages.last(), "Image size is invalid!");
+    CDlgSetDPI setDpi(nullptr, nullptr);
+    setDpi.setMessageFunction(messages.recorder());
+    EXPECT_EQ(setDpi.xBox()->GetValue(), "0");
+    pressOk(setDpi);
+    EXPECT_EQ(messages.last(), "Please enter an integer between 1 and 9999.");
+    EXPECT_EQ(messages.said.size(), 2u);
+}
+
 class SetDpiDialog : public testing::Test {
 protected:
     SetDpiDialog() : image(blankImage(64, 48, 300)), dialog(&image, nullptr) {
