@@ -14,13 +14,27 @@ SizeBoxes::SizeBoxes(const Controls& controls, const SourceImage& source, bool c
     m_controls.preset->Bind(wxEVT_CHOICE, &SizeBoxes::onPreset, this);
     m_controls.width->Bind(wxEVT_TEXT, &SizeBoxes::onWidthText, this);
     m_controls.height->Bind(wxEVT_TEXT, &SizeBoxes::onHeightText, this);
-    m_controls.widthUnit->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) {
-        onUnit(event, m_controls.widthUnit, m_controls.heightUnit);
-    });
-    m_controls.heightUnit->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) {
-        onUnit(event, m_controls.heightUnit, m_controls.widthUnit);
-    });
+    m_controls.widthUnit->Bind(wxEVT_CHOICE, &SizeBoxes::onWidthUnit, this);
+    m_controls.heightUnit->Bind(wxEVT_CHOICE, &SizeBoxes::onHeightUnit, this);
     m_controls.keepAspect->Bind(wxEVT_CHECKBOX, &SizeBoxes::onKeepAspect, this);
+}
+
+// The dialog deletes this before its controls.
+SizeBoxes::~SizeBoxes() {
+    m_controls.preset->Unbind(wxEVT_CHOICE, &SizeBoxes::onPreset, this);
+    m_controls.width->Unbind(wxEVT_TEXT, &SizeBoxes::onWidthText, this);
+    m_controls.height->Unbind(wxEVT_TEXT, &SizeBoxes::onHeightText, this);
+    m_controls.widthUnit->Unbind(wxEVT_CHOICE, &SizeBoxes::onWidthUnit, this);
+    m_controls.heightUnit->Unbind(wxEVT_CHOICE, &SizeBoxes::onHeightUnit, this);
+    m_controls.keepAspect->Unbind(wxEVT_CHECKBOX, &SizeBoxes::onKeepAspect, this);
+}
+
+void SizeBoxes::onWidthUnit(wxCommandEvent&) {
+    onUnit(m_controls.widthUnit, m_controls.heightUnit);
+}
+
+void SizeBoxes::onHeightUnit(wxCommandEvent&) {
+    onUnit(m_controls.heightUnit, m_controls.widthUnit);
 }
 
 void SizeBoxes::start(bool keepAspect) {
@@ -104,7 +118,7 @@ void SizeBoxes::onHeightText(wxCommandEvent&) {
     m_changed();
 }
 
-void SizeBoxes::onUnit(wxCommandEvent&, wxChoice* chosen, wxChoice* follower) {
+void SizeBoxes::onUnit(wxChoice* chosen, wxChoice* follower) {
     const int index = chosen->GetSelection();
     if (index < 0 || index >= static_cast<int>(kSizeUnitNames.size())) {
         return;

@@ -28,6 +28,9 @@ public:
     // whenever the pixel size may have changed.
     SizeBoxes(const Controls& controls, const SourceImage& source, bool canvas,
               std::function<double()> scale, std::function<void()> changed);
+    ~SizeBoxes();
+    SizeBoxes(const SizeBoxes&) = delete;
+    SizeBoxes& operator=(const SizeBoxes&) = delete;
 
     // Fills the lists and shows the source size in pixels.
     void start(bool keepAspect);
@@ -44,7 +47,10 @@ private:
     void onPreset(wxCommandEvent& event);
     void onWidthText(wxCommandEvent& event);
     void onHeightText(wxCommandEvent& event);
-    void onUnit(wxCommandEvent& event, wxChoice* chosen, wxChoice* follower);
+    void onWidthUnit(wxCommandEvent& event);
+    void onHeightUnit(wxCommandEvent& event);
+    // Both units follow the one chosen.
+    void onUnit(wxChoice* chosen, wxChoice* follower);
     void onKeepAspect(wxCommandEvent& event);
 
     Controls m_controls;
