@@ -90,10 +90,16 @@ void layOutDialog(wxDialog& dialog, wxSizer* sizer, wxSize dialogUnits) {
     dialog.SetSizer(outer);
     fitToLayout(dialog, dialogUnits);
     // Some controls only know the height their style gives them once they are shown.
-    dialog.Bind(wxEVT_SHOW, [&dialog, dialogUnits](wxShowEvent& event) {
+    // Once: a text box's best size counts its present size in, so it would grow at every show.
+    dialog.Bind(wxEVT_SHOW, [&dialog, dialogUnits, fitted = false](wxShowEvent& event) mutable {
         event.Skip();
-        if (event.IsShown()) {
+        if (event.IsShown() && !fitted) {
+            fitted = true;
+            const wxSize before = dialog.GetSize();
             fitToLayout(dialog, dialogUnits);
+            if (dialog.GetSize() != before) {
+                dialog.CentreOnParent();
+            }
         }
     });
 }
