@@ -11,7 +11,7 @@
 #include "browser/file_clipboard.h"
 #include "fakes/temp_dir.h"
 #include "imaging/imaging_service.h"
-#include "ui/child_process.h"
+#include "ui/other_program_clipboard.h"
 #include "ui/ui_test_support.h"
 
 namespace tarn {
@@ -80,15 +80,8 @@ TEST(ImageClipboard, OtherProgramsPasteOurPicturesAndWePasteTheirs) {
     const std::string ours = (dir.path() / "ours.png").string();
     fipSuperImage source = gradient(9, 4);
     ASSERT_TRUE(putImageOnClipboard(source));
-    // The toolkit answers the other program while events are handled.
-    std::atomic<bool> done = false;
-    std::thread reader([&] {
-        std::system(
-            ("timeout 10 xclip -o -selection clipboard -t image/png > '" + ours + "'").c_str());
-        done = true;
-    });
-    test::waitFor([&] { return done.load(); }, 15000);
-    reader.join();
+    test::runWhileAnswering("timeout 10 xclip -o -selection clipboard -t image/png > '" + ours +
+                            "'");
     fipSuperImage read;
     ASSERT_TRUE(read.load(ours.c_str()));
     EXPECT_EQ(read.getFIF(), FIF_PNG);
@@ -96,11 +89,7 @@ TEST(ImageClipboard, OtherProgramsPasteOurPicturesAndWePasteTheirs) {
 
     const std::string theirs = (dir.path() / "theirs.png").string();
     ASSERT_EQ(std::system(("convert -size 12x3 xc:'rgb(10,200,30)' '" + theirs + "'").c_str()), 0);
-    ASSERT_EQ(
-        std::system(("xclip -i -selection clipboard -t image/png '" + theirs + "' >/dev/null 2>&1")
-                        .c_str()),
-        0);
-    ASSERT_TRUE(test::waitFor([] { return clipboardHasImage(); }));
+    test::offerPictureByXclip(theirs);
     ClipboardPicture pasted = imageFromClipboard(1000);
     ASSERT_TRUE(pasted.image.isValid());
     EXPECT_EQ(pasted.image.getWidth(), 12u);

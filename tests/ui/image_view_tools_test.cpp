@@ -14,6 +14,7 @@
 #include "frame/status_bar_texts.h"
 #include "imaging/image_fixtures.h"
 #include "ui/image_view_fixture.h"
+#include "ui/other_program_clipboard.h"
 
 #include <FreeImage.h>
 
@@ -49,17 +50,6 @@ RGBQUAD pixel(const fipSuperImage& image, int x, int y) {
 std::string rgb(RGBQUAD c) {
     return std::to_string(c.rgbRed) + "," + std::to_string(c.rgbGreen) + "," +
            std::to_string(c.rgbBlue);
-}
-
-void runAndWait(const std::string& command) {
-    std::atomic<bool> done = false;
-    std::thread runner([&] {
-        std::system(command.c_str());
-        done = true;
-    });
-    // The toolkit answers the other program's questions about our clipboard meanwhile.
-    waitFor([&] { return done.load(); }, 15000);
-    runner.join();
 }
 
 class ImageViewTools : public ImageViewTest {
@@ -136,6 +126,14 @@ TEST_F(ImageViewTools, SelectingWithTheMouseAndTheRatioCommands) {
     EXPECT_TRUE(checked(cmd::kRatioFree));
     ASSERT_TRUE(frame->runCommand(cmd::kClearSelection));
     EXPECT_TRUE(view->selection().empty());
+    // Ctrl+A is the view's own key.
+    view->SetFocus();
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = 'A';
+    key.m_controlDown = true;
+    key.SetEventObject(view);
+    view->GetEventHandler()->ProcessEvent(key);
+    EXPECT_EQ(selection(), (Rect{0, 0, 400, 300}));
     // A new image starts without one.
     ASSERT_TRUE(frame->runCommand(cmd::kSelectAll));
     ASSERT_TRUE(frame->runCommand(cmd::kReopen));
@@ -158,6 +156,20 @@ TEST_F(ImageViewTools, TheZoomToolCentresTheClickAndThePanToolDragsTheImage) {
     const PointF centre = g.windowToImage(g.clientWidth() / 2, g.clientHeight() / 2);
     EXPECT_NEAR(centre.x, target.x, 2);
     EXPECT_NEAR(centre.y, target.y, 2);
+    // The magnifier shows over the picture only.
+    const auto cursorAt = [&](int x, int y) {
+        wxSetCursorEvent event(x, y);
+        event.SetEventObject(view);
+        view->GetEventHandler()->ProcessEvent(event);
+        return event.HasCursor();
+    };
+    EXPECT_TRUE(cursorAt(x0, y0));
+    ASSERT_TRUE(frame->runCommand(cmd::kZoomFitImage));
+    const Rect fitted = g.displayedImage();
+    ASSERT_TRUE(fitted.left > 0 || fitted.top > 0);
+    EXPECT_FALSE(fitted.left > 0 ? cursorAt(fitted.left - 1, fitted.top + 5)
+                                 : cursorAt(fitted.left + 5, fitted.top - 1));
+    ASSERT_TRUE(frame->runCommand(cmd::kActualSize));
     const double zoomed = g.zoom();
     mouse(wxEVT_RIGHT_DOWN, 10, 10);
     mouse(wxEVT_RIGHT_UP, 10, 10);
@@ -184,7 +196,8 @@ TEST_F(ImageViewTools, PicturesGoToAndComeFromOtherProgramsThroughTheClipboard) 
     const test::TempDir dir;
     const std::string copied = (dir.path() / "copied.png").string();
     ASSERT_TRUE(frame->runCommand(cmd::kCopy));
-    runAndWait("timeout 10 xclip -o -selection clipboard -t image/png > '" + copied + "'");
+    test::runWhileAnswering("timeout 10 xclip -o -selection clipboard -t image/png > '" + copied +
+                            "'");
     fipSuperImage piece;
     ASSERT_TRUE(piece.load(copied.c_str()));
     ASSERT_EQ(piece.getWidth(), 100u);
@@ -206,12 +219,9 @@ TEST_F(ImageViewTools, PicturesGoToAndComeFromOtherProgramsThroughTheClipboard) 
     const std::string theirs = (dir.path() / "theirs.png").string();
     ASSERT_EQ(std::system(("convert -size 600x500 xc:'rgb(200,10,10)' '" + theirs + "'").c_str()),
               0);
-    ASSERT_EQ(
-        std::system(("xclip -i -selection clipboard -t image/png '" + theirs + "' >/dev/null 2>&1")
-                        .c_str()),
-        0);
+    test::offerPictureByXclip(theirs);
     ASSERT_TRUE(frame->runCommand(cmd::kClearSelection));
-    ASSERT_TRUE(waitFor([&] { return enabled(cmd::kPaste); }));
+    EXPECT_TRUE(enabled(cmd::kPaste));
     ASSERT_TRUE(frame->runCommand(cmd::kPaste));
     EXPECT_EQ(image().getWidth(), 400u);
     EXPECT_EQ(image().getHeight(), 300u);
@@ -243,11 +253,8 @@ TEST_F(ImageViewTools, APictureTooLargeToPasteIsRefusedWithAMessage) {
         file.seekp(16);
         file.write(reinterpret_cast<const char*>(size), sizeof size);
     }
-    ASSERT_EQ(
-        std::system(
-            ("xclip -i -selection clipboard -t image/png '" + huge + "' >/dev/null 2>&1").c_str()),
-        0);
-    ASSERT_TRUE(waitFor([&] { return enabled(cmd::kPaste); }));
+    test::offerPictureByXclip(huge);
+    EXPECT_TRUE(enabled(cmd::kPaste));
     ASSERT_TRUE(frame->runCommand(cmd::kPaste));
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0],
