@@ -20,10 +20,6 @@ ColorRef fromWx(const wxColour& colour) {
     return makeColorRef(colour.Red(), colour.Green(), colour.Blue());
 }
 
-wxColour toWx(ColorRef colour) {
-    return wxColour(redOf(colour), greenOf(colour), blueOf(colour));
-}
-
 int edgeSize() {
     const int edge = wxSystemSettings::GetMetric(wxSYS_EDGE_X);
     return edge >= 1 && edge <= 4 ? edge : 2;
@@ -218,7 +214,7 @@ void CColorButton::onPaint(wxPaintEvent&) {
     }
     const ColorRef shown = m_colour == kAutomaticColor ? m_defaultColour : m_colour;
     dc.SetPen(*wxBLACK_PEN);
-    dc.SetBrush(wxBrush(toWx(shown)));
+    dc.SetBrush(wxBrush(toWxColour(shown)));
     dc.DrawRectangle(swatch);
 }
 

@@ -10,10 +10,6 @@ namespace tarn {
 
 namespace {
 
-wxColour toWx(ColorRef colour) {
-    return wxColour(redOf(colour), greenOf(colour), blueOf(colour));
-}
-
 wxColour systemColour(wxSystemColour which) {
     return wxSystemSettings::GetColour(which);
 }
@@ -63,7 +59,7 @@ std::optional<ColorRef> runColourDialog(wxWindow* parent, ColorRef initial) {
     wxColourData data;
     data.SetChooseFull(true);
     if (initial != kAutomaticColor) {
-        data.SetColour(toWx(initial));
+        data.SetColour(toWxColour(initial));
     }
     wxColourDialog dialog(parent, &data);
     if (dialog.ShowModal() != wxID_OK) {
@@ -299,7 +295,7 @@ void CColorPopup::drawCell(wxDC& dc, int index) const {
     drawEntryFrame(dc, cell, index);
     const wxRect swatch = toWx(cell).Deflate(m_layout.margin + 1);
     dc.SetPen(wxPen(systemColour(wxSYS_COLOUR_BTNSHADOW)));
-    dc.SetBrush(wxBrush(toWx(colorPalette()[index].colour)));
+    dc.SetBrush(wxBrush(toWxColour(colorPalette()[index].colour)));
     dc.DrawRectangle(swatch);
 }
 

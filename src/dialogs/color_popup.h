@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/colour.h>
 #include <wx/font.h>
 #include <wx/popupwin.h>
 
@@ -10,6 +11,10 @@
 #include "dialogs/color_palette.h"
 
 namespace tarn {
+
+inline wxColour toWxColour(ColorRef colour) {
+    return wxColour(redOf(colour), greenOf(colour), blueOf(colour));
+}
 
 // Asks for any colour in the toolkit's full colour dialog, starting at the given one; nothing
 // when the user cancels.
