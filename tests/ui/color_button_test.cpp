@@ -1,9 +1,11 @@
 // The colour button and its popup, driven with real mouse moves and key presses.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/colordlg.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
 #include <wx/panel.h>
 #include <wx/tooltip.h>
 #include <wx/uiaction.h>
@@ -345,6 +347,40 @@ TEST_F(ColorButtonTest, MoreColorsAsksTheDialogStartingAtTheColour) {
     EXPECT_EQ(m_button->colour(), makeColorRef(10, 20, 30));
     EXPECT_EQ(m_notices, (std::vector<Notice>{{"closed", makeColorRef(10, 20, 30)},
                                               {"cancelled", makeColorRef(10, 20, 30)}}));
+}
+
+// Answers the colour dialog without showing it and keeps what it was asked.
+class ColourDialogAnswer : public wxModalDialogHook {
+public:
+    explicit ColourDialogAnswer(int answer) : m_answer(answer) { Register(); }
+    ~ColourDialogAnswer() override { Unregister(); }
+    std::vector<wxColourData> asked;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (auto* colours = dynamic_cast<wxColourDialog*>(dialog)) {
+            asked.push_back(colours->GetColourData());
+            return m_answer;
+        }
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    int m_answer;
+};
+
+TEST_F(ColorButtonTest, TheToolkitsColourDialogOpensFullAtTheColour) {
+    {
+        ColourDialogAnswer ok(wxID_OK);
+        EXPECT_EQ(runColourDialog(m_frame, makeColorRef(10, 20, 30)), makeColorRef(10, 20, 30));
+        ASSERT_EQ(ok.asked.size(), 1u);
+        EXPECT_TRUE(ok.asked[0].GetChooseFull());
+        EXPECT_EQ(ok.asked[0].GetColour(), wxColour(10, 20, 30));
+    }
+    ColourDialogAnswer cancel(wxID_CANCEL);
+    EXPECT_EQ(runColourDialog(m_frame, kWhite), std::nullopt);
+    EXPECT_EQ(cancel.asked.size(), 1u);
 }
 
 TEST_F(ColorButtonTest, PopupStaysOnTheScreen) {
