@@ -6,3 +6,5 @@ tarn_ui_sources(native_chooser.cpp preview_picture.cpp image_info_panel.cpp dlg_
 tarn_core_sources(file_properties.cpp)
 tarn_ui_sources(file_property_dlg.cpp)
 tarn_ui_sources(dlg_rename.cpp)
+tarn_core_sources(color_palette.cpp)
+tarn_ui_sources(color_button.cpp color_popup.cpp)
