@@ -30,17 +30,33 @@ std::string CResourcePictures::path(std::string_view name) const {
     return {};
 }
 
-wxBitmap CResourcePictures::bitmap(std::string_view name) const {
+wxImage CResourcePictures::image(std::string_view name) const {
     const std::string file = path(name);
+    wxImage image;
     if (file.empty()) {
-        return wxBitmap();
+        return image;
     }
     const wxLogNull quiet;  // a damaged picture is no reason for a message box
-    wxImage image;
     if (!image.LoadFile(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG)) {
-        return wxBitmap();
+        return wxImage();
     }
-    return wxBitmap(image);
+    return image;
+}
+
+wxBitmap CResourcePictures::bitmap(std::string_view name) const {
+    const wxImage picture = image(name);
+    return picture.IsOk() ? wxBitmap(picture) : wxBitmap();
+}
+
+wxCursor CResourcePictures::cursor(std::string_view name, int hotX, int hotY,
+                                   wxStockCursor fallback) const {
+    wxImage picture = image(name);
+    if (!picture.IsOk()) {
+        return wxCursor(fallback);
+    }
+    picture.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_X, hotX);
+    picture.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_Y, hotY);
+    return wxCursor(picture);
 }
 
 }  // namespace tarn

@@ -119,7 +119,7 @@ void FileActions::locate(const std::string& path) const {
 void FileActions::copyImageToClipboard(const std::string& path) const {
     fipSuperImage image;
     if (image.load(path.c_str()) && image.isValid()) {
-        copyToClipboard(image);
+        putImageOnClipboard(image);
     }
 }
 

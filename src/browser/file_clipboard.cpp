@@ -4,10 +4,14 @@
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "common/toolkit_calls.h"
+#include "imaging/image_draw.h"
+#include "imaging/image_header.h"
 
 namespace tarn {
 
@@ -15,6 +19,9 @@ namespace {
 
 const char* const kGnomeCopiedFiles = "x-special/gnome-copied-files";
 const char* const kUriList = "text/uri-list";
+// The picture forms other programs put on the clipboard, the lossless ones first.
+const char* const kPictureFormats[] = {"image/png", "image/bmp", "image/x-bmp", "image/tiff",
+                                       "image/jpeg"};
 
 // Opens the clipboard for one use and closes it again; not when someone else has it open.
 class OpenClipboard {
@@ -34,21 +41,29 @@ private:
     const bool m_open;
 };
 
-// Whether the clipboard offers files, kept until it changes hands: the menus and buttons ask on
-// every idle moment, and each question is a round trip to the clipboard's owner.
-class FilesOfferedCache {
+// What the clipboard offers (files, a picture), kept until it changes hands: the menus and
+// buttons ask on every idle moment, and each question is a round trip to the clipboard's owner.
+class OffersCache {
 public:
-    static FilesOfferedCache& instance() {
-        static FilesOfferedCache cache;
+    enum Offer { kFiles, kPicture, kOfferCount };
+
+    static OffersCache& instance() {
+        static OffersCache cache;
         return cache;
     }
 
-    std::optional<bool> answer() const { return m_watching ? m_answer : std::nullopt; }
-    void store(bool offered) {
-        watch();
-        m_answer = offered;
+    std::optional<bool> answer(Offer offer) const {
+        return m_watching ? m_answers[offer] : std::nullopt;
     }
-    void forget() { m_answer.reset(); }
+    void store(Offer offer, bool offered) {
+        watch();
+        m_answers[offer] = offered;
+    }
+    void forget() {
+        for (auto& answer : m_answers) {
+            answer.reset();
+        }
+    }
 
 private:
     // The toolkit tells of every new owner of the clipboard, another program's too.
@@ -72,7 +87,7 @@ private:
     }
 
     bool m_watching = false;
-    std::optional<bool> m_answer;
+    std::optional<bool> m_answers[kOfferCount];
 };
 
 wxCustomDataObject* customData(const char* format, const std::string& text) {
@@ -127,8 +142,10 @@ bool offers(const char* format) {
 
 // The bytes the clipboard holds in this format; nothing when it has none.
 std::optional<std::string> clipboardText(const char* format) {
+    // Asked for directly: the toolkit's list of what the clipboard offers lags behind a new
+    // owner until the event loop has run.
     const ToolkitClipboard& tk = toolkit();
-    if (!offers(format)) {
+    if (!tk.usable()) {
         return std::nullopt;
     }
     void* data = tk.contents(tk.clipboard(), tk.intern(format, 0));
@@ -172,7 +189,7 @@ bool putFilesOnClipboard(const platform::ClipboardFiles& files) {
     if (!clipboard) {
         return false;
     }
-    FilesOfferedCache::instance().forget();
+    OffersCache::instance().forget();
     wxTheClipboard->Clear();
     const std::string uriList = platform::uriListText(files.paths);
     if (uriList.empty()) {
@@ -181,7 +198,11 @@ bool putFilesOnClipboard(const platform::ClipboardFiles& files) {
     auto* both = new wxDataObjectComposite;
     both->Add(customData(kGnomeCopiedFiles, platform::gnomeCopiedFilesText(files)), true);
     both->Add(customData(kUriList, uriList));
-    return wxTheClipboard->SetData(both);
+    const bool put = wxTheClipboard->SetData(both);
+    OffersCache& cache = OffersCache::instance();
+    cache.store(OffersCache::kFiles, put);
+    cache.store(OffersCache::kPicture, false);
+    return put;
 }
 
 std::optional<platform::ClipboardFiles> filesOnClipboard() {
@@ -202,13 +223,13 @@ std::optional<platform::ClipboardFiles> filesOnClipboard() {
 }
 
 bool clipboardHasFiles() {
-    FilesOfferedCache& cache = FilesOfferedCache::instance();
-    if (const std::optional<bool> known = cache.answer()) {
+    OffersCache& cache = OffersCache::instance();
+    if (const std::optional<bool> known = cache.answer(OffersCache::kFiles)) {
         return *known;
     }
     const bool offered = offers(kGnomeCopiedFiles) || offers(kUriList) ||
                          platform::isNautilusClipboardText(plainText());
-    cache.store(offered);
+    cache.store(OffersCache::kFiles, offered);
     return offered;
 }
 
@@ -220,9 +241,56 @@ bool putBitmapOnClipboard(const wxBitmap& bitmap) {
     if (!clipboard) {
         return false;
     }
-    FilesOfferedCache::instance().forget();
+    OffersCache& cache = OffersCache::instance();
+    cache.forget();
     wxTheClipboard->Clear();
-    return wxTheClipboard->SetData(new wxBitmapDataObject(bitmap));
+    const bool put = wxTheClipboard->SetData(new wxBitmapDataObject(bitmap));
+    // The toolkit learns of the new owner only through the event loop and answers from what it
+    // knew before until then.
+    cache.store(OffersCache::kPicture, put);
+    cache.store(OffersCache::kFiles, false);
+    return put;
+}
+
+bool putImageOnClipboard(const fipImage& image) {
+    return putBitmapOnClipboard(toWxBitmap(image));
+}
+
+bool clipboardHasImage() {
+    OffersCache& cache = OffersCache::instance();
+    if (const std::optional<bool> known = cache.answer(OffersCache::kPicture)) {
+        return *known;
+    }
+    const bool offered = std::any_of(std::begin(kPictureFormats), std::end(kPictureFormats),
+                                     [](const char* format) { return offers(format); });
+    cache.store(OffersCache::kPicture, offered);
+    return offered;
+}
+
+ClipboardPicture imageFromClipboard(std::uint64_t maxPixels) {
+    ClipboardPicture result;
+    for (const char* format : kPictureFormats) {
+        const std::optional<std::string> bytes = clipboardText(format);
+        if (!bytes || bytes->empty()) {
+            continue;
+        }
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
+        // The size is checked before a pixel is decoded: a few bytes may claim a huge picture.
+        if (const auto header = readImageHeader(data, bytes->size())) {
+            result.width = header->width;
+            result.height = header->height;
+            if (std::uint64_t{header->width} * header->height > maxPixels) {
+                result.tooLarge = true;
+                return result;
+            }
+        }
+        if (result.image.loadFromMemory(data, bytes->size())) {
+            result.width = result.image.getWidth();
+            result.height = result.image.getHeight();
+            return result;
+        }
+    }
+    return result;
 }
 
 }  // namespace tarn

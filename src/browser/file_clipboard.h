@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
+#include "imaging/fip_super_image.h"
 #include "platform/clipboard_file_list.h"
 
 class wxBitmap;
@@ -22,5 +24,21 @@ bool clipboardHasFiles();
 
 // Puts the picture on the clipboard, replacing what was there.
 bool putBitmapOnClipboard(const wxBitmap& bitmap);
+
+// Puts the picture on the clipboard as a PNG, replacing what was there.
+bool putImageOnClipboard(const fipImage& image);
+
+// Whether the clipboard offers a picture; asks only which formats it has.
+bool clipboardHasImage();
+
+// A picture read from the clipboard: invalid when there was none that could be read, or when it
+// has more than the pixels asked for (then tooLarge, with its size).
+struct ClipboardPicture {
+    fipSuperImage image;
+    bool tooLarge = false;
+    unsigned width = 0;
+    unsigned height = 0;
+};
+ClipboardPicture imageFromClipboard(std::uint64_t maxPixels);
 
 }  // namespace tarn

@@ -6,6 +6,8 @@ tarn_ui_sources(native_chooser.cpp preview_picture.cpp image_info_panel.cpp dlg_
 tarn_core_sources(file_properties.cpp)
 tarn_ui_sources(file_property_dlg.cpp)
 tarn_ui_sources(dlg_rename.cpp)
+tarn_core_sources(color_palette.cpp)
+tarn_ui_sources(color_button.cpp color_popup.cpp)
 # Geometry and depth dialogs: their arithmetic, then the windows.
 tarn_core_sources(number_text.cpp resize_rules.cpp color_depth_rules.cpp zoom_level_rules.cpp)
 tarn_ui_sources(geometry_dialog_support.cpp size_boxes.cpp dlg_resize.cpp dlg_set_dpi.cpp dlg_change_bpp.cpp

@@ -476,6 +476,11 @@ void CMainFrame::refreshImageStatus() {
     status.mouseX = static_cast<int>(at.x);
     status.mouseY = static_cast<int>(at.y);
     status.zoom = m_imageView->geometry().zoom();
+    if (m_imageView->hasSelection()) {
+        status.hasSelection = true;
+        status.selectionWidth = m_imageView->selection().rect().width();
+        status.selectionHeight = m_imageView->selection().rect().height();
+    }
     m_statusBar->showPanes(imagePanes(status), false);
     m_statusBar->setZoomSlider(status.zoom);
 }

@@ -65,6 +65,29 @@ BOOL fipSuperImage::load(const char* path, int flags) {
     return adopt(dib);
 }
 
+BOOL fipSuperImage::loadFromMemory(const std::uint8_t* data, std::size_t size) {
+    if (data == nullptr || size == 0 || size > UINT32_MAX || !headerFitsDecodeLimit(data, size)) {
+        return FALSE;
+    }
+    // The library only reads from the memory it is given.
+    const MemoryPtr memory(FreeImage_OpenMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size)));
+    const FREE_IMAGE_FORMAT fif =
+        memory ? FreeImage_GetFileTypeFromMemory(memory.get(), 0) : FIF_UNKNOWN;
+    FIBITMAP* dib = fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif)
+                        ? FreeImage_LoadFromMemory(fif, memory.get(), 0)
+                        : nullptr;
+    if (dib == nullptr) {
+        FreeImageBitmap own = readBmp(data, size);
+        if (!own) {
+            return FALSE;
+        }
+        _fif = FIF_BMP;
+        return adopt(own.release());
+    }
+    _fif = fif;
+    return adopt(dib);
+}
+
 BOOL fipSuperImage::loadOwnBmp(const char* path) {
     if (!hasBmpExtension(path)) {
         return FALSE;

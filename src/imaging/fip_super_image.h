@@ -29,6 +29,8 @@ public:
 
     // Loads by content (else by name); JPEGs decode through TurboJPEG when flags are 0.
     BOOL load(const char* path, int flags = 0);
+    // Loads a file's bytes held in memory, within the same decode limit.
+    BOOL loadFromMemory(const std::uint8_t* data, std::size_t size);
     // Saves in the format of the name's extension, through a temporary file that replaces the
     // target only on success. Fails when the format cannot store this image as it is.
     BOOL save(const char* path, int flags = 0) const;

@@ -1,8 +1,5 @@
 #include "imaging/image_draw.h"
 
-#include <wx/clipbrd.h>
-#include <wx/dataobj.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -168,50 +165,6 @@ bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBac
     }
     dc.DrawBitmap(wxBitmap(picture), rect.x, rect.y, false);
     return true;
-}
-
-bool copyToClipboard(const fipImage& image) {
-    const wxBitmap bitmap = toWxBitmap(image);
-    if (!bitmap.IsOk() || !wxTheClipboard->Open()) {
-        return false;
-    }
-    const bool ok = wxTheClipboard->SetData(new wxBitmapDataObject(bitmap));
-    wxTheClipboard->Close();
-    return ok;
-}
-
-bool pasteFromClipboard(fipImage& image) {
-    if (!wxTheClipboard->Open()) {
-        return false;
-    }
-    bool ok = false;
-    if (wxTheClipboard->IsSupported(wxDF_BITMAP)) {
-        wxBitmapDataObject data;
-        if (wxTheClipboard->GetData(data) && data.GetBitmap().IsOk()) {
-            ok = fromWxImage(data.GetBitmap().ConvertToImage(), image);
-        }
-    }
-    wxTheClipboard->Close();
-    return ok;
-}
-
-bool cutToClipboard(fipSuperImage& image, int left, int top, int width, int height, RGBQUAD color) {
-    if (!image.isValid() || width <= 0 || height <= 0) {
-        return false;
-    }
-    const int right = static_cast<int>(
-        std::min<long long>(static_cast<long long>(left) + width, image.getWidth()));
-    const int bottom = static_cast<int>(
-        std::min<long long>(static_cast<long long>(top) + height, image.getHeight()));
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    fipImage piece;
-    // The picture is cleared only once its piece is safely on the clipboard.
-    if (left >= right || top >= bottom || !image.copySubImage(piece, left, top, right, bottom) ||
-        !copyToClipboard(piece)) {
-        return false;
-    }
-    return image.clearSubImage(left, top, right - left, bottom - top, color);
 }
 
 }  // namespace tarn

@@ -28,10 +28,4 @@ enum class StretchMode { Fast = 3, Quality = 4 };
 bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBackground,
             const RGBQUAD* appBackground, const fipImage* backgroundImage, StretchMode mode);
 
-// Clipboard bitmaps. Called on the user-interface thread only.
-bool copyToClipboard(const fipImage& image);
-bool pasteFromClipboard(fipImage& image);
-// Copies the rectangle to the clipboard and clears it with the colour.
-bool cutToClipboard(fipSuperImage& image, int left, int top, int width, int height, RGBQUAD color);
-
 }  // namespace tarn

@@ -62,6 +62,7 @@ CImageView::CImageView(wxWindow* parent, ImageViewHost& host, AppContext& contex
     SetScrollbar(wxHORIZONTAL, 0, 0, 0);
     SetScrollbar(wxVERTICAL, 0, 0, 0);
     installDefaultPrompts();
+    setUpTools();
     addCommands();
 
     Bind(wxEVT_PAINT, &CImageView::onPaint, this);
@@ -87,6 +88,7 @@ CImageView::~CImageView() {
     m_cursorTimer.Stop();
     m_quickSlideTimer.Stop();
     writeZoomSettings(m_context.settings, m_geometry.settings());
+    writeToolSettings();
     m_prefetch.wait();
     m_document.close();
 }
@@ -153,6 +155,7 @@ void CImageView::onPaint(wxPaintEvent&) {
     }
     m_renderer.paint(dc, m_geometry, m_document.image(), m_document.path(),
                      m_host.zoomSliderTracking(), m_backdrop);
+    paintSelection(dc);
 }
 
 void CImageView::onSize(wxSizeEvent& event) {
@@ -202,6 +205,7 @@ void CImageView::onMotion(wxMouseEvent& event) {
         return;
     }
     m_lastMouse = position;
+    toolMotion({position.x, position.y});
     if (m_fullScreen) {
         if (m_cursorHidden) {
             m_cursorHidden = false;
@@ -219,6 +223,11 @@ void CImageView::onLeftDoubleClick(wxMouseEvent&) {
 void CImageView::onSetCursor(wxSetCursorEvent& event) {
     if (m_cursorHidden) {
         event.SetCursor(wxCursor(wxCURSOR_BLANK));
+        return;
+    }
+    const wxCursor cursor = cursorAt({event.GetX(), event.GetY()});
+    if (cursor.IsOk()) {
+        event.SetCursor(cursor);
         return;
     }
     event.Skip();
@@ -329,6 +338,7 @@ bool CImageView::leaveToBrowser(bool askToSave) {
     if (askToSave && !querySave()) {
         return false;
     }
+    m_selection.clear();
     m_document.close();
     m_renderer.invalidate();
     m_cursorTimer.Stop();

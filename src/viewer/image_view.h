@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/cursor.h>
 #include <wx/timer.h>
 #include <wx/window.h>
 
@@ -12,9 +13,11 @@
 #include "commands/command_handlers.h"
 #include "viewer/image_document.h"
 #include "viewer/image_renderer.h"
+#include "viewer/image_selection.h"
 #include "viewer/image_view_host.h"
 #include "viewer/prefetch_slot.h"
 #include "viewer/view_geometry.h"
+#include "viewer/view_tools.h"
 
 namespace tarn {
 
@@ -51,7 +54,8 @@ struct ImageViewPrompts {
 // centred when smaller and scrollable when larger, with the next image of the folder pre-loaded.
 //
 // Its code is split by concern: window, drawing, input and full screen here; opening, saving and
-// navigation in image_view_document.cpp; its commands in image_view_commands.cpp.
+// navigation in image_view_document.cpp; its commands in image_view_commands.cpp; the mouse
+// tools, the selection and the clipboard in image_view_tools.cpp.
 class CImageView : public wxWindow {
 public:
     static constexpr int kControlId = 153;
@@ -132,6 +136,22 @@ public:
     // The commands of the image mode.
     CommandReceiver& receiver() { return m_commands; }
 
+    // The mouse tools and the selection (image pixels).
+    ViewTool tool() const { return m_tool; }
+    void setTool(ViewTool tool);
+    const ImageSelection& selection() const { return m_selection; }
+    bool hasSelection() const { return hasImage() && !m_selection.empty(); }
+    void selectAll();
+    void clearSelection();
+    // The clipboard: the selection or the whole image goes out; a picture comes in.
+    void copy();
+    void cut();
+    void paste();
+    bool canPaste() const;
+    // The colour that cutting and clearing leave behind, 0x00BBGGRR.
+    std::uint32_t backgroundColor() const { return m_backgroundColor; }
+    bool menuShowing() const { return m_menuShowing; }
+
     // Timer ticks, public so that tests need not wait for them.
     void onCursorTimer();
     void onQuickSlideTimer();
@@ -140,6 +160,20 @@ private:
     FolderModel& folder() const;
     void installDefaultPrompts();
     void addCommands();
+    // The tools (image_view_tools.cpp).
+    void setUpTools();
+    void writeToolSettings();
+    void addToolCommands();
+    void selectionChanged();
+    void paintSelection(wxDC& dc) const;
+    void toolMotion(WindowPoint point);
+    wxCursor cursorAt(WindowPoint point) const;
+    void onLeftDown(wxMouseEvent& event);
+    void onLeftUp(wxMouseEvent& event);
+    void onRightDown(wxMouseEvent& event);
+    void onRightUp(wxMouseEvent& event);
+    void onCaptureLost(wxMouseCaptureLostEvent& event);
+    void onContextMenu(wxContextMenuEvent& event);
     void startSlideShow();
     // The file commands on the open file (image_view_files.cpp).
     void addFileCommands();
@@ -194,6 +228,15 @@ private:
     wxTimer m_cursorTimer;
     wxTimer m_quickSlideTimer;
     bool m_applyingBars = false;
+
+    ViewTool m_tool = ViewTool::Pan;
+    ImageSelection m_selection;
+    std::uint32_t m_backgroundColor = 0;
+    bool m_leftDown = false;
+    bool m_rightDown = false;
+    WindowPoint m_leftPress, m_lastPoint, m_rightPress;
+    bool m_menuShowing = false;
+    wxCursor m_selectCursor, m_panCursor, m_grabCursor, m_zoomCursor;
     int m_barWidth = 0;   // of a vertical scroll bar
     int m_barHeight = 0;  // of a horizontal one
 };

@@ -56,6 +56,7 @@ void CImageView::addCommands() {
           view(&CImageView::quickSlideShowRunning), [this] { toggleQuickSlideShow(); });
     c.add(cmd::kSlideShow, open, [this] { startSlideShow(); });
     addFileCommands();
+    addToolCommands();
 }
 
 void CImageView::startSlideShow() {

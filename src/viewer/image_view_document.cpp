@@ -90,6 +90,7 @@ bool CImageView::openItem(int index, int page) {
 }
 
 void CImageView::refreshAfterOpen() {
+    m_selection.clear();
     const fipSuperImage* image = m_document.image();
     m_geometry.openImage(image != nullptr ? static_cast<int>(image->getWidth()) : 0,
                          image != nullptr ? static_cast<int>(image->getHeight()) : 0);
@@ -116,6 +117,7 @@ void CImageView::onPreloaded(wxThreadEvent&) {
 }
 
 void CImageView::closeImage() {
+    m_selection.clear();
     m_document.close();
     m_renderer.invalidate();
     m_geometry.closeImage();
@@ -158,6 +160,11 @@ void CImageView::refreshAfterEdit() {
     const fipSuperImage* image = m_document.image();
     m_geometry.refreshImage(static_cast<int>(image->getWidth()),
                             static_cast<int>(image->getHeight()));
+    // A selection that an undone crop or a turn left outside the picture goes.
+    const Rect& r = m_selection.rect();
+    if (r.right > m_geometry.imageWidth() || r.bottom > m_geometry.imageHeight()) {
+        m_selection.clear();
+    }
     m_renderer.invalidate();
     syncGeometry();
     Refresh(false);

@@ -371,6 +371,18 @@ Placement ViewGeometry::placement() const {
             placeAxis(m_clientH, m_displayH, m_scrollY, m_zoom, m_imageH)};
 }
 
+Rect ViewGeometry::displayedImage() const {
+    if (!hasImage()) {
+        return {};
+    }
+    const auto start = [](int client, int display, double scroll) {
+        return display > client ? -roundToInt(scroll) : (client - display + 1) / 2;
+    };
+    const int left = start(m_clientW, m_displayW, m_scrollX);
+    const int top = start(m_clientH, m_displayH, m_scrollY);
+    return {left, top, left + m_displayW, top + m_displayH};
+}
+
 PointF ViewGeometry::windowToImage(double x, double y) const {
     return {windowToImageAxis(x, m_clientW, m_displayW, m_scrollX, m_imageW),
             windowToImageAxis(y, m_clientH, m_displayH, m_scrollY, m_imageH)};

@@ -127,6 +127,10 @@ public:
                           : DrawPath::None;
     }
 
+    // Where the whole displayed image lies in window coordinates (partly outside the window
+    // when scrolled); empty without an image.
+    Rect displayedImage() const;
+
     // Window point to image point, clamped to the image (0 .. width, 0 .. height).
     PointF windowToImage(double x, double y) const;
     // Image point to window point; the image point is clamped to the image first.

@@ -532,10 +532,8 @@ TEST(FrameCommands, ExitClosesTheFrameFromTheImageMode) {
 // no pane answers for and that is missing here is a command forgotten on the way.
 // clang-format off
 constexpr int kNotBuiltYet[] = {
-    // tools and selection, geometry and depth dialogs
-    cmd::kPanTool, cmd::kSelectTool, cmd::kZoomTool, cmd::kClear, cmd::kSetBackgroundColor, cmd::kCropToSelection, cmd::kRatioFree,
-    cmd::kRatioSameAsImage, cmd::kRatio1x1, cmd::kRatio1x2, cmd::kRatio3x4, cmd::kRatio9x13,
-    cmd::kRatio10x15, cmd::kRatio13x18, cmd::kRatio20x25, cmd::kRatioPortrait, cmd::kRatioLandscape,
+    // editing commands on the selection, geometry and depth dialogs
+    cmd::kClear, cmd::kSetBackgroundColor, cmd::kCropToSelection,
     cmd::kZoomTo, cmd::kResize, cmd::kCanvasSize, cmd::kSetDpi, cmd::kDepthCustom,
     // file operations
     // the folder tree's context menu answers on the tree itself
