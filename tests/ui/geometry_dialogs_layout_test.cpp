@@ -8,6 +8,7 @@
 
 #include "dialogs/dlg_change_bpp.h"
 #include "dialogs/dlg_resize.h"
+#include "dialogs/dlg_resize_canvas.h"
 #include "dialogs/dlg_set_dpi.h"
 #include "dialogs/dlg_set_zoom_level.h"
 #include "imaging/fip_super_image.h"
@@ -84,6 +85,10 @@ TEST(GeometryDialogLayout, EveryDialogFitsItsControls) {
     {
         CDlgResize dialog(&image, nullptr);
         checkDialog(dialog, "resize", {170, 223});
+    }
+    {
+        CDlgResizeCanvas dialog(&image, nullptr);
+        checkDialog(dialog, "resize_canvas", {170, 217});
     }
     {
         CDlgSetDPI dialog(&image, nullptr);
