@@ -28,6 +28,8 @@ inline constexpr std::array<const char*, 9> kCanvasPositionNames = {
     "Top-Left",     "Top-Center",  "Top-Right",     "Middle-Left", "Center",
     "Middle-Right", "Bottom-Left", "Bottom-Center", "Bottom-Right"};
 inline constexpr int kBilinearFilter = 1;
+// The library's filter number (FREE_IMAGE_FILTER) for an entry of the filter list.
+inline constexpr std::array<int, 6> kLibraryFilterNumbers = {0, 2, 3, 1, 4, 5};
 inline constexpr int kCenterPosition = 4;
 
 // The image being resized: pixels and dots per inch.

@@ -1,3 +1,4 @@
+#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -47,6 +48,14 @@ TEST(ResizeRules, PixelSizeInEveryUnitFollowsTheChosenResolution) {
     EXPECT_DOUBLE_EQ(result.dpiY, 100.0);
     EXPECT_EQ(result.width, 200);
     EXPECT_EQ(result.height, 100);
+}
+
+TEST(ResizeRules, FilterEntriesNameTheLibrarysFilters) {
+    const FREE_IMAGE_FILTER expected[] = {FILTER_BOX,     FILTER_BILINEAR,   FILTER_BSPLINE,
+                                          FILTER_BICUBIC, FILTER_CATMULLROM, FILTER_LANCZOS3};
+    for (std::size_t entry = 0; entry < kResampleFilterNames.size(); ++entry) {
+        EXPECT_EQ(kLibraryFilterNumbers[entry], expected[entry]) << kResampleFilterNames[entry];
+    }
 }
 
 TEST(ResizeRules, KeepAspectDerivesTheOtherBoxOnlyWhenNotYetProportional) {
