@@ -75,11 +75,12 @@ inline void pressOk(wxDialog& dialog) {
 // follows the pointer.
 inline void showWithKeyboard(wxDialog& dialog) {
     dialog.Show();
-    dialog.Raise();
     waitFor([&] { return dialog.IsShownOnScreen(); }, 2000);
     wxUIActionSimulator sim;
     sim.MouseMove(dialog.GetScreenRect().GetLeftTop() + wxPoint(6, 6));
     flushEvents();
+    // Raised once mapped; before that it asks for nothing.
+    dialog.Raise();
     waitFor([&] { return dialog.IsActive(); }, 2000);
 }
 
