@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/command_handlers.h"
+#include "dialogs/dlg_set_zoom_level.h"
 #include "viewer/image_document.h"
 #include "viewer/image_renderer.h"
 #include "viewer/image_selection.h"
@@ -48,6 +49,8 @@ struct ImageViewPrompts {
     std::function<bool(const std::string& path)> trash;
     // The rename dialog for a file: the new name, nothing when cancelled.
     std::function<std::optional<std::string>(const std::string& path)> rename;
+    // "Set Zoom Level", acting on the view it is handed.
+    std::function<void(ZoomLevelView view)> zoomLevel;
 };
 
 // The image viewer and editor: one open image (the document), drawn at a zoom inside the window,
@@ -113,6 +116,8 @@ public:
     void setFixedZoom(double zoom);
     // The status-bar slider and the zoom-level dialog: 0.07..16, image mode only.
     void setCustomZoom(double zoom);
+    // "Set Zoom Level" on this view.
+    void zoomToDialog();
     void fit(ZoomType type);
     void actualSize();
     void zoomLock();

@@ -214,7 +214,7 @@ void CImageView::copy() {
     }
     const Rect& r = m_selection.rect();
     fipImage piece;
-    if (const_cast<fipSuperImage*>(image)->copySubImage(piece, r.left, r.top, r.right, r.bottom)) {
+    if (image->copySubImage(piece, r.left, r.top, r.right, r.bottom)) {
         putImageOnClipboard(piece);
     }
 }

@@ -245,6 +245,13 @@ void ViewGeometry::zoomLock() {
     m_fitActive = true;
 }
 
+void ViewGeometry::unlockZoom() {
+    if (m_type == ZoomType::ZoomLock) {
+        m_type = ZoomType::FitImage;
+        m_fitActive = false;
+    }
+}
+
 void ViewGeometry::applyZoomType() {
     setZoom(fitZoom(m_type));
 }

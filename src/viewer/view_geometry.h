@@ -99,6 +99,8 @@ public:
     void fit(ZoomType type);
     void actualSize();
     void zoomLock();
+    // Out of zoom lock into the default type, keeping the zoom until the next image.
+    void unlockZoom();
     void applyZoomType();
 
     void setScroll(double x, double y);

@@ -534,7 +534,7 @@ TEST(FrameCommands, ExitClosesTheFrameFromTheImageMode) {
 constexpr int kNotBuiltYet[] = {
     // editing commands on the selection, geometry and depth dialogs
     cmd::kClear, cmd::kSetBackgroundColor, cmd::kCropToSelection,
-    cmd::kZoomTo, cmd::kResize, cmd::kCanvasSize, cmd::kSetDpi, cmd::kDepthCustom,
+    cmd::kResize, cmd::kCanvasSize, cmd::kSetDpi, cmd::kDepthCustom,
     // file operations
     // the folder tree's context menu answers on the tree itself
     cmd::kTreeNewFolder, cmd::kTreeAddToFavorites, cmd::kTreeLocateOnDisk, cmd::kTreeCut,

@@ -11,6 +11,7 @@
 
 #include "app/settings.h"
 #include "commands/command_ids.h"
+#include "dialogs/dlg_set_zoom_level.h"
 #include "frame/status_bar_texts.h"
 #include "imaging/image_fixtures.h"
 #include "ui/image_view_fixture.h"
@@ -283,6 +284,65 @@ TEST_F(ImageViewTools, TheToolAndTheRatioAreKeptForTheNextRun) {
     EXPECT_TRUE(checked(cmd::kZoomTool));
     EXPECT_TRUE(checked(cmd::kRatio9x13));
     EXPECT_TRUE(checked(cmd::kRatioLandscape));
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// "Set Zoom Level" as the user fills it in: a level typed, the lock box, then Ok.
+struct ZoomLevelInput {
+    std::string level;
+    bool lock = false;
+    std::vector<std::string> messages;
+    bool closed = false;
+};
+
+TEST_F(ImageViewTools, SetZoomLevelActsOnTheViewItCameFrom) {
+    writeGradient(path("a.png"), 3000, 2000);
+    open();
+    openFile("a.png");
+    ZoomLevelInput input;
+    view->prompts().zoomLevel = [&](ZoomLevelView target) {
+        CDlgSetZoomLevel dialog(view, std::move(target));
+        dialog.setMessageFunction([&](const wxString& text, const wxString& title) {
+            input.messages.push_back((title + ": " + text).utf8_string());
+        });
+        // It opens on the present zoom, whole text selected for typing over.
+        EXPECT_EQ(dialog.levelList()->GetValue().utf8_string(),
+                  std::to_string(static_cast<int>(std::lround(view->geometry().zoom() * 100))));
+        dialog.levelList()->SetValue(wxString::FromUTF8(input.level));
+        dialog.lockBox()->SetValue(input.lock);
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        ok.SetEventObject(&dialog);
+        dialog.GetEventHandler()->ProcessEvent(ok);
+        input.closed = dialog.GetReturnCode() == wxID_OK;
+    };
+    input.level = "250";
+    ASSERT_TRUE(frame->runCommand(cmd::kZoomTo));
+    EXPECT_TRUE(input.closed);
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 2.5);
+    EXPECT_FALSE(checked(cmd::kZoomLock));
+
+    input = ZoomLevelInput{"5", false, {}, false};
+    ASSERT_TRUE(frame->runCommand(cmd::kZoomTo));
+    EXPECT_FALSE(input.closed);
+    ASSERT_EQ(input.messages.size(), 1u);
+    EXPECT_EQ(input.messages[0],
+              "Set Zoom Level: You must specify a valid zoom level (7% - 1600%).");
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 2.5);
+
+    // The present zoom typed again: only the lock changes, on and then off.
+    input = ZoomLevelInput{"250", true, {}, false};
+    ASSERT_TRUE(frame->runCommand(cmd::kZoomTo));
+    EXPECT_TRUE(checked(cmd::kZoomLock));
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 2.5);
+    input = ZoomLevelInput{"250", false, {}, false};
+    ASSERT_TRUE(frame->runCommand(cmd::kZoomTo));
+    EXPECT_FALSE(checked(cmd::kZoomLock));
+    EXPECT_DOUBLE_EQ(view->geometry().zoom(), 2.5);
 }
 
 }  // namespace
