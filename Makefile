@@ -4,7 +4,8 @@
 BUILD_PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libwxgtk3.2-dev libfreeimage-dev libfreeimageplus-dev libturbojpeg0-dev libexiv2-dev \
 	libglib2.0-dev adwaita-icon-theme
-TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs imagemagick xclip
+TEST_PACKAGES := xvfb xauth x11-utils openbox liblnk-utils libjpeg-turbo-progs imagemagick xclip \
+	libimage-exiftool-perl
 BENCH_PACKAGES := libvips-tools xvfb xauth
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 CHECK_PACKAGES := clang-format python3 git
