@@ -12,3 +12,6 @@ tarn_ui_sources(color_button.cpp color_popup.cpp)
 tarn_core_sources(number_text.cpp resize_rules.cpp color_depth_rules.cpp zoom_level_rules.cpp)
 tarn_ui_sources(geometry_dialog_support.cpp size_boxes.cpp dlg_resize.cpp dlg_set_dpi.cpp dlg_change_bpp.cpp
                 dlg_set_zoom_level.cpp dlg_resize_canvas.cpp)
+# The effect dialogs' preview window.
+tarn_core_sources(thumb_fit.cpp)
+tarn_ui_sources(thumb_wnd.cpp)
