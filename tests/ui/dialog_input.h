@@ -77,7 +77,10 @@ inline void showWithKeyboard(wxDialog& dialog) {
     dialog.Show();
     waitFor([&] { return dialog.IsShownOnScreen(); }, 2000);
     wxUIActionSimulator sim;
-    sim.MouseMove(dialog.GetScreenRect().GetLeftTop() + wxPoint(6, 6));
+    // A click into the empty margin, as a person would, in case another window kept the focus.
+    sim.MouseMove(dialog.GetScreenRect().GetLeftTop() + wxPoint(3, 3));
+    flushEvents();
+    sim.MouseClick();
     flushEvents();
     // Raised once mapped; before that it asks for nothing.
     dialog.Raise();
