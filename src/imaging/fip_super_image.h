@@ -114,6 +114,15 @@ private:
 // Whether the format's writer takes this type and depth as they are.
 bool formatWritesDepth(FREE_IMAGE_FORMAT fif, FREE_IMAGE_TYPE type, unsigned bpp);
 
+// A colour value 0x00BBGGRR as the library's colour, reserved byte 0.
+inline RGBQUAD quadOfColorRef(std::uint32_t colorRef) {
+    RGBQUAD quad{};
+    quad.rgbRed = static_cast<BYTE>(colorRef & 0xFF);
+    quad.rgbGreen = static_cast<BYTE>((colorRef >> 8) & 0xFF);
+    quad.rgbBlue = static_cast<BYTE>((colorRef >> 16) & 0xFF);
+    return quad;
+}
+
 // The size a picture of width x height takes inside a box: unchanged when it fits, else the
 // longer side fills the box and the other is rounded half away from zero, at least 1.
 void fitInside(unsigned width, unsigned height, unsigned boxWidth, unsigned boxHeight,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/cursor.h>
+#include <wx/dialog.h>
 #include <wx/timer.h>
 #include <wx/window.h>
 
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "commands/command_handlers.h"
-#include "dialogs/dlg_set_zoom_level.h"
 #include "viewer/image_document.h"
 #include "viewer/image_renderer.h"
 #include "viewer/image_selection.h"
@@ -49,8 +49,8 @@ struct ImageViewPrompts {
     std::function<bool(const std::string& path)> trash;
     // The rename dialog for a file: the new name, nothing when cancelled.
     std::function<std::optional<std::string>(const std::string& path)> rename;
-    // "Set Zoom Level", acting on the view it is handed.
-    std::function<void(ZoomLevelView view)> zoomLevel;
+    // Runs one of the parameter dialogs modally; its result code.
+    std::function<int(wxDialog& dialog)> runDialog;
 };
 
 // The image viewer and editor: one open image (the document), drawn at a zoom inside the window,
@@ -116,8 +116,12 @@ public:
     void setFixedZoom(double zoom);
     // The status-bar slider and the zoom-level dialog: 0.07..16, image mode only.
     void setCustomZoom(double zoom);
-    // "Set Zoom Level" on this view.
+    // The geometry and depth commands with their dialogs (image_view_geometry.cpp).
     void zoomToDialog();
+    void resizeDialog();
+    void canvasSizeDialog();
+    void setDpiDialog();
+    void colorDepthDialog();
     void fit(ZoomType type);
     void actualSize();
     void zoomLock();
@@ -169,6 +173,9 @@ private:
     void setUpTools();
     void writeToolSettings();
     void addToolCommands();
+    void addGeometryCommands();
+    // An edit of the whole image after which the selection goes.
+    bool editAndDropSelection(const ImageEdit& edit);
     void selectionChanged();
     void paintSelection(wxDC& dc) const;
     void toolMotion(WindowPoint point);

@@ -42,7 +42,6 @@ void CImageView::addCommands() {
     c.add(cmd::kFirstPage, doc(&ImageDocument::canFirstPage), [this] { goToPage(0); });
     c.add(cmd::kLastPage, doc(&ImageDocument::canLastPage), [this] { goToPage(lastPage()); });
     c.add(cmd::kZoomIn, canZoomIn, [this] { zoomIn(); });
-    c.add(cmd::kZoomTo, open, [this] { zoomToDialog(); });
     c.add(cmd::kZoomOut, canZoomOut, [this] { zoomOut(); });
     zoomType(cmd::kZoomFitImage, ZoomType::FitImage, [this] { fit(ZoomType::FitImage); });
     zoomType(cmd::kZoomFitWidth, ZoomType::FitWidth, [this] { fit(ZoomType::FitWidth); });
@@ -58,22 +57,7 @@ void CImageView::addCommands() {
     c.add(cmd::kSlideShow, open, [this] { startSlideShow(); });
     addFileCommands();
     addToolCommands();
-}
-
-void CImageView::zoomToDialog() {
-    ZoomLevelView view;
-    view.zoom = [this] { return m_geometry.zoom(); };
-    view.isLocked = [this] { return m_geometry.zoomType() == ZoomType::ZoomLock; };
-    view.setZoom = [this](double zoom) { setCustomZoom(zoom); };
-    view.fit = [this](int type) { fit(static_cast<ZoomType>(type)); };
-    view.setLock = [this](bool lock) {
-        if (lock) {
-            zoomLock();
-        } else {
-            m_geometry.unlockZoom();
-        }
-    };
-    m_prompts.zoomLevel(std::move(view));
+    addGeometryCommands();
 }
 
 void CImageView::startSlideShow() {

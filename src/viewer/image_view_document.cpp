@@ -13,7 +13,6 @@
 #include "dialogs/dlg_query_save.h"
 #include "dialogs/dlg_rename.h"
 #include "dialogs/dlg_save_file.h"
-#include "dialogs/dlg_set_zoom_level.h"
 #include "platform/file_trash.h"
 #include "viewer/image_view.h"
 
@@ -58,10 +57,7 @@ void CImageView::installDefaultPrompts() {
         }
         return dialog.path();
     };
-    m_prompts.zoomLevel = [this](ZoomLevelView view) {
-        CDlgSetZoomLevel dialog(this, std::move(view));
-        dialog.ShowModal();
-    };
+    m_prompts.runDialog = [](wxDialog& dialog) { return dialog.ShowModal(); };
     m_prompts.confirm = [this](const std::string& text, const std::string& caption) {
         return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption),
                             wxYES_NO | wxICON_QUESTION, this) == wxYES;

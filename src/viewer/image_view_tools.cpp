@@ -30,14 +30,6 @@ wxRect wxRectOf(const Rect& r) {
     return {r.left, r.top, r.width(), r.height()};
 }
 
-RGBQUAD quadOf(std::uint32_t colorRef) {
-    RGBQUAD quad{};
-    quad.rgbRed = static_cast<BYTE>(colorRef & 0xFF);
-    quad.rgbGreen = static_cast<BYTE>((colorRef >> 8) & 0xFF);
-    quad.rgbBlue = static_cast<BYTE>((colorRef >> 16) & 0xFF);
-    return quad;
-}
-
 wxStockCursor resizeCursorOf(FramePart part) {
     switch (part) {
         case FramePart::TopLeft:
@@ -224,7 +216,7 @@ void CImageView::cut() {
         return;
     }
     const Rect r = m_selection.rect();
-    const RGBQUAD background = quadOf(m_backgroundColor);
+    const RGBQUAD background = quadOfColorRef(m_backgroundColor);
     edit([r, background](fipSuperImage& image) {
         fipImage piece;
         // The picture is cleared only once its piece is safely on the clipboard.

@@ -532,9 +532,8 @@ TEST(FrameCommands, ExitClosesTheFrameFromTheImageMode) {
 // no pane answers for and that is missing here is a command forgotten on the way.
 // clang-format off
 constexpr int kNotBuiltYet[] = {
-    // editing commands on the selection, geometry and depth dialogs
+    // editing commands on the selection
     cmd::kClear, cmd::kSetBackgroundColor, cmd::kCropToSelection,
-    cmd::kResize, cmd::kCanvasSize, cmd::kSetDpi, cmd::kDepthCustom,
     // file operations
     // the folder tree's context menu answers on the tree itself
     cmd::kTreeNewFolder, cmd::kTreeAddToFavorites, cmd::kTreeLocateOnDisk, cmd::kTreeCut,

@@ -305,8 +305,8 @@ TEST_F(ImageViewTools, SetZoomLevelActsOnTheViewItCameFrom) {
     open();
     openFile("a.png");
     ZoomLevelInput input;
-    view->prompts().zoomLevel = [&](ZoomLevelView target) {
-        CDlgSetZoomLevel dialog(view, std::move(target));
+    view->prompts().runDialog = [&](wxDialog& shown) {
+        auto& dialog = dynamic_cast<CDlgSetZoomLevel&>(shown);
         dialog.setMessageFunction([&](const wxString& text, const wxString& title) {
             input.messages.push_back((title + ": " + text).utf8_string());
         });
@@ -319,6 +319,7 @@ TEST_F(ImageViewTools, SetZoomLevelActsOnTheViewItCameFrom) {
         ok.SetEventObject(&dialog);
         dialog.GetEventHandler()->ProcessEvent(ok);
         input.closed = dialog.GetReturnCode() == wxID_OK;
+        return dialog.GetReturnCode();
     };
     input.level = "250";
     ASSERT_TRUE(frame->runCommand(cmd::kZoomTo));
