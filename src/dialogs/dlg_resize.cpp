@@ -17,30 +17,9 @@ CDlgResize::CDlgResize(const fipSuperImage* image, wxWindow* parent)
       m_source(withUsableResolution(sourceOfImage(image))),
       m_message(exclamationMessageBox(this)) {
     const int gap = dialogUnitsX(*this, 4);
-    const wxSize box = ConvertDialogToPixels(wxSize(47, 14));
-    const wxSize unitList = ConvertDialogToPixels(wxSize(54, 14));
     auto* column = new wxBoxSizer(wxVERTICAL);
-
-    column->Add(new wxStaticText(this, wxID_ANY, "&Standard size"), 0, wxBOTTOM, gap / 2);
-    m_controls.preset = new wxChoice(this, wxID_ANY);
-    column->Add(m_controls.preset, 0, wxEXPAND | wxBOTTOM, gap);
-
-    auto* sizeGroup = new wxStaticBoxSizer(wxVERTICAL, this, "Set new size");
-    wxStaticBox* sizeBox = sizeGroup->GetStaticBox();
-    auto* rows = new wxFlexGridSizer(3, gap, gap);
-    rows->AddGrowableCol(0);
-    const auto addRow = [&](const char* label, wxTextCtrl*& edit, wxChoice*& units) {
-        rows->Add(new wxStaticText(sizeBox, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
-        edit = new wxTextCtrl(sizeBox, wxID_ANY, "", wxDefaultPosition, box);
-        rows->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
-        units = new wxChoice(sizeBox, wxID_ANY, wxDefaultPosition, unitList);
-        rows->Add(units, 0, wxALIGN_CENTER_VERTICAL);
-    };
-    addRow("&Width", m_controls.width, m_controls.widthUnit);
-    addRow("&Height", m_controls.height, m_controls.heightUnit);
-    addRow("&DPI:", m_dpiBox, m_dpiUnitList);
-    sizeGroup->Add(rows, 0, wxEXPAND | wxALL, gap);
-    column->Add(sizeGroup, 0, wxEXPAND | wxBOTTOM, gap);
+    const SizeRows rows = addSizeControls(*this, column, m_controls);
+    addUnitRow(rows, "&DPI:", m_dpiBox, m_dpiUnitList);
 
     auto* optionGroup = new wxStaticBoxSizer(wxVERTICAL, this, "");
     wxStaticBox* optionBox = optionGroup->GetStaticBox();
@@ -54,17 +33,7 @@ CDlgResize::CDlgResize(const fipSuperImage* image, wxWindow* parent)
     optionGroup->Add(filterRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
     column->Add(optionGroup, 0, wxEXPAND | wxBOTTOM, gap);
 
-    auto* sizesGroup = new wxStaticBoxSizer(wxVERTICAL, this, "");
-    wxStaticBox* sizesBox = sizesGroup->GetStaticBox();
-    auto* sizeRows = new wxFlexGridSizer(2, gap, 2 * gap);
-    sizeRows->Add(new wxStaticText(sizesBox, wxID_ANY, "Current size:"));
-    m_currentSize = new wxStaticText(sizesBox, wxID_ANY, "");
-    sizeRows->Add(m_currentSize);
-    sizeRows->Add(new wxStaticText(sizesBox, wxID_ANY, "New size:"));
-    m_newSize = new wxStaticText(sizesBox, wxID_ANY, "");
-    sizeRows->Add(m_newSize);
-    sizesGroup->Add(sizeRows, 0, wxEXPAND | wxALL, gap);
-    column->Add(sizesGroup, 0, wxEXPAND | wxBOTTOM, gap);
+    addSizeLabels(*this, column, m_currentSize, m_newSize);
 
     column->AddStretchSpacer();
     column->Add(okCancelButtons(*this), 0, wxEXPAND);

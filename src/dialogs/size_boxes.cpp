@@ -1,5 +1,8 @@
 #include "dialogs/size_boxes.h"
 
+#include <wx/statbox.h>
+
+#include "dialogs/geometry_dialog_support.h"
 #include "dialogs/number_text.h"
 
 namespace tarn {
@@ -136,6 +139,48 @@ void SizeBoxes::onKeepAspect(wxCommandEvent&) {
     }
     setPresetToCustom();
     m_changed();
+}
+
+SizeRows addSizeControls(wxDialog& dialog, wxSizer* column, SizeBoxes::Controls& controls) {
+    const int gap = dialogUnitsX(dialog, 4);
+    column->Add(new wxStaticText(&dialog, wxID_ANY, "&Standard size"), 0, wxBOTTOM, gap / 2);
+    controls.preset = new wxChoice(&dialog, wxID_ANY);
+    column->Add(controls.preset, 0, wxEXPAND | wxBOTTOM, gap);
+
+    auto* sizeGroup = new wxStaticBoxSizer(wxVERTICAL, &dialog, "Set new size");
+    const SizeRows rows{sizeGroup->GetStaticBox(), new wxFlexGridSizer(3, gap, gap)};
+    rows.rows->AddGrowableCol(0);
+    addUnitRow(rows, "&Width", controls.width, controls.widthUnit);
+    addUnitRow(rows, "&Height", controls.height, controls.heightUnit);
+    sizeGroup->Add(rows.rows, 0, wxEXPAND | wxALL, gap);
+    column->Add(sizeGroup, 0, wxEXPAND | wxBOTTOM, gap);
+    return rows;
+}
+
+void addUnitRow(const SizeRows& rows, const char* label, wxTextCtrl*& edit, wxChoice*& units) {
+    wxWindow* box = rows.box;
+    const wxSize editSize = box->ConvertDialogToPixels(wxSize(47, 14));
+    const wxSize unitSize = box->ConvertDialogToPixels(wxSize(54, 14));
+    rows.rows->Add(new wxStaticText(box, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
+    edit = new wxTextCtrl(box, wxID_ANY, "", wxDefaultPosition, editSize);
+    rows.rows->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
+    units = new wxChoice(box, wxID_ANY, wxDefaultPosition, unitSize);
+    rows.rows->Add(units, 0, wxALIGN_CENTER_VERTICAL);
+}
+
+void addSizeLabels(wxDialog& dialog, wxSizer* column, wxStaticText*& current, wxStaticText*& next) {
+    const int gap = dialogUnitsX(dialog, 4);
+    auto* sizesGroup = new wxStaticBoxSizer(wxVERTICAL, &dialog, "");
+    wxStaticBox* sizesBox = sizesGroup->GetStaticBox();
+    auto* sizeRows = new wxFlexGridSizer(2, gap, 2 * gap);
+    sizeRows->Add(new wxStaticText(sizesBox, wxID_ANY, "Current size:"));
+    current = new wxStaticText(sizesBox, wxID_ANY, "");
+    sizeRows->Add(current);
+    sizeRows->Add(new wxStaticText(sizesBox, wxID_ANY, "New size:"));
+    next = new wxStaticText(sizesBox, wxID_ANY, "");
+    sizeRows->Add(next);
+    sizesGroup->Add(sizeRows, 0, wxEXPAND | wxALL, gap);
+    column->Add(sizesGroup, 0, wxEXPAND | wxBOTTOM, gap);
 }
 
 }  // namespace tarn

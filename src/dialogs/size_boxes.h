@@ -2,6 +2,9 @@
 
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/dialog.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <functional>
@@ -61,5 +64,16 @@ private:
     SizeFields m_fields;
     bool m_initialised = false;
 };
+
+// The layout both size dialogs share. addSizeControls puts the preset list and the "Set new size"
+// group with its Width and Height rows into the column and hands back the group's grid, for a
+// dialog that has more rows; addSizeLabels puts the "Current size:" and "New size:" group.
+struct SizeRows {
+    wxWindow* box;  // the group's box, parent of its controls
+    wxFlexGridSizer* rows;
+};
+SizeRows addSizeControls(wxDialog& dialog, wxSizer* column, SizeBoxes::Controls& controls);
+void addUnitRow(const SizeRows& rows, const char* label, wxTextCtrl*& edit, wxChoice*& units);
+void addSizeLabels(wxDialog& dialog, wxSizer* column, wxStaticText*& current, wxStaticText*& next);
 
 }  // namespace tarn
