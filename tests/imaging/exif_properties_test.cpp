@@ -109,9 +109,9 @@ const std::map<std::string, std::pair<std::string, Format>>& rowsByLabel() {
 }
 
 // Every row of the list agrees with exiftool; every tag exiftool has gets its row.
-void expectRowsAgreeWithExiftool(const std::string& path) {
+std::size_t expectRowsAgreeWithExiftool(const std::string& path) {
     ExifProperties store;
-    ASSERT_TRUE(store.load(path));
+    EXPECT_TRUE(store.load(path));
     const std::vector<ExifRow> rows = exifTableRows(store);
     std::size_t expectedRows = 2;
     for (const ExifTableEntry& entry : exifTableEntries()) {
@@ -129,10 +129,14 @@ void expectRowsAgreeWithExiftool(const std::string& path) {
             continue;
         }
         ++expectedRows;
-        ASSERT_NE(row, rows.end()) << entry.label << " (exiftool reads " << read << ")";
+        if (row == rows.end()) {
+            ADD_FAILURE() << entry.label << " (exiftool reads " << read << ")";
+            continue;
+        }
         EXPECT_EQ(row->value, format(read)) << entry.label << " (exiftool reads " << read << ")";
     }
     EXPECT_EQ(rows.size(), expectedRows);
+    return rows.size();
 }
 
 TEST(ExifProperties, ListAgreesWithExiftoolInBothByteOrders) {
@@ -141,7 +145,8 @@ TEST(ExifProperties, ListAgreesWithExiftoolInBothByteOrders) {
         SCOPED_TRACE(order);
         const std::string path = dir.file(std::string("camera-") + order + ".jpg");
         ASSERT_TRUE(test::writeJpegWithExif(path, test::cameraAssignments(order)));
-        expectRowsAgreeWithExiftool(path);
+        // The camera file has every tag of the list.
+        EXPECT_EQ(expectRowsAgreeWithExiftool(path), exifTableEntries().size());
     }
 }
 
@@ -284,11 +289,14 @@ TEST(ExifProperties, DamagedBlocksGiveWhatCanBeReadAndNeverCrash) {
     ExifProperties store;
     store.load(jpeg.data(), jpeg.size());
     const std::vector<ExifRow> rows = exifTableRows(store);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front(), (ExifRow{"Camera make", "ABCD"}));
     for (const ExifRow& row : rows) {
-        if (row.label == "Camera make") {
-            EXPECT_EQ(row.value, "ABCD");
-        }
         EXPECT_NE(row.label, "Software");
+        // Exiv2 keeps the entry whose value lies outside the file, without the value.
+        if (row.label == "Camera model") {
+            EXPECT_EQ(row.value, "");
+        }
     }
 
     test::TempDir dir;
