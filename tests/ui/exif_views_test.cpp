@@ -148,7 +148,8 @@ TEST(FilePropertyDlg, ListsThePhotosExifAndStepsThroughThePaths) {
 
     wxFrame frame(nullptr, wxID_ANY, "owner");
     auto* dialog = new CFilePropertyDlg(&frame, {photo, text, gone});
-    test::showAndWait(dialog);
+    dialog->Show();
+    ASSERT_TRUE(test::waitFor([&] { return dialog->IsShownOnScreen(); }));
     const auto* list =
         dynamic_cast<wxDataViewListCtrl*>(dialog->FindWindow(CFilePropertyDlg::kExifList));
     ASSERT_NE(list, nullptr);
