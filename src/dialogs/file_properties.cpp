@@ -52,14 +52,11 @@ std::string groupedDigits(std::uint64_t value) {
 }
 
 std::string sizeWithBytesText(std::uint64_t bytes) {
-    if (bytes < 1024) {
-        return sizeText(bytes);
-    }
-    return sizeText(bytes) + " (" + groupedDigits(bytes) + " bytes)";
+    return sizeText(bytes) + " (" + groupedDigits(bytes) + (bytes <= 1 ? " byte)" : " bytes)");
 }
 
-std::string dateOrUnknownText(const std::optional<std::time_t>& time) {
-    return time ? dateTimeText(*time) : std::string("Unknown");
+std::string dateOrEmptyText(const std::optional<std::time_t>& time) {
+    return time ? dateTimeText(*time) : std::string();
 }
 
 }  // namespace tarn

@@ -26,10 +26,10 @@ FileProperties readFileProperties(const std::string& path);
 // "1,234,567": digits in groups of three.
 std::string groupedDigits(std::uint64_t value);
 
-// "1.18 MB (1,234,567 bytes)"; below a kilobyte only "1023 bytes", which says it all.
+// The size text and the exact count: "1.18 MB (1,234,567 bytes)", "1 byte (1 byte)".
 std::string sizeWithBytesText(std::uint64_t bytes);
 
-// The local date and time, or "Unknown".
-std::string dateOrUnknownText(const std::optional<std::time_t>& time);
+// The local date and time, or nothing when the file system keeps no such time.
+std::string dateOrEmptyText(const std::optional<std::time_t>& time);
 
 }  // namespace tarn

@@ -1,14 +1,32 @@
 #include "dialogs/file_property_dlg.h"
 
 #include <wx/sizer.h>
+#include <wx/statline.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 
 #include "common/file_sizes.h"
+#include "common/path_rules.h"
+#include "imaging/exif_text.h"
+#include "imaging/fip_super_image.h"
 
 namespace tarn {
+namespace {
+
+// Pictures by their extension: the imaging library's list, read once.
+bool isImageByExtension(const std::string& path) {
+    static const std::vector<std::string> extensions = fipSuperImage::getReadableExtensions();
+    std::string extension = fileExtension(path);
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return !extension.empty() &&
+           std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+}
+
+}  // namespace
 
 CFilePropertyDlg::CFilePropertyDlg(wxWindow* parent, std::vector<std::string> paths, int index)
     : wxDialog(parent, wxID_ANY, "Properties", wxDefaultPosition, wxDefaultSize,
@@ -16,46 +34,63 @@ CFilePropertyDlg::CFilePropertyDlg(wxWindow* parent, std::vector<std::string> pa
       m_paths(std::move(paths)),
       m_tasks(*this) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    m_book = new wxNotebook(this, wxID_ANY);
-    auto* general = new wxPanel(m_book);
-    auto* grid = new wxFlexGridSizer(2, wxSize(12, 6));
-    grid->AddGrowableCol(1);
-    // Each label comes just before its value, so a screen reader reads them as a pair.
-    m_name = addRow(general, grid, "Name:", kNameValue);
-    m_location = addRow(general, grid, "Location:", kLocationValue);
-    m_size = addRow(general, grid, "Size:", kSizeValue);
-    m_created = addRow(general, grid, "Created:", kCreatedValue);
-    m_modified = addRow(general, grid, "Modified:", kModifiedValue);
-    m_accessed = addRow(general, grid, "Accessed:", kAccessedValue);
-    auto* border = new wxBoxSizer(wxVERTICAL);
-    border->Add(grid, 1, wxEXPAND | wxALL, 12);
-    general->SetSizer(border);
-    m_book->AddPage(general, "General", true);
-    top->Add(m_book, 1, wxEXPAND | wxALL, 8);
+    const auto grid = [] {
+        auto* sizer = new wxFlexGridSizer(2, wxSize(8, 4));
+        sizer->AddGrowableCol(1);
+        return sizer;
+    };
+    // Each label comes just before its box, so a screen reader reads them as a pair.
+    auto* file = grid();
+    m_name = addRow(file, "Filename:", kNameValue);
+    m_location = addRow(file, "Location:", kLocationValue);
+    m_size = addRow(file, "Size:", kSizeValue);
+    top->Add(file, 0, wxEXPAND | wxALL, 8);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    auto* dates = grid();
+    m_created = addRow(dates, "Created:", kCreatedValue);
+    m_modified = addRow(dates, "Modified:", kModifiedValue);
+    m_accessed = addRow(dates, "Accessed:", kAccessedValue);
+    top->Add(dates, 0, wxEXPAND | wxALL, 8);
+    top->Add(new wxStaticLine(this), 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    top->Add(new wxStaticText(this, wxID_ANY, "EXIF:"), 0, wxLEFT | wxRIGHT | wxTOP, 8);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    m_prev = new wxButton(this, kPrevId, "< &Prev");
-    m_next = new wxButton(this, kNextId, "&Next >");
+    m_list = new wxDataViewListCtrl(this, wxID_ANY, wxDefaultPosition,
+                                    ConvertDialogToPixels(wxSize(227, 145)),
+                                    wxDV_SINGLE | wxDV_ROW_LINES);
+    m_list->SetName(kExifList);
+    m_list->AppendTextColumn("Property", wxDATAVIEW_CELL_INERT, FromDIP(100));
+    m_list->AppendTextColumn("Value", wxDATAVIEW_CELL_INERT, FromDIP(220));
+    top->Add(m_list, 1, wxEXPAND | wxALL, 8);
+
+    auto* stepping = new wxBoxSizer(wxHORIZONTAL);
+    m_prev = new wxButton(this, kPrevId, "Prev");
+    m_next = new wxButton(this, kNextId, "Next");
+    m_counter = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                 wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE, kCounter);
+    stepping->Add(m_prev, 0);
+    stepping->Add(m_counter, 1, wxALIGN_CENTRE_VERTICAL | wxLEFT | wxRIGHT, 8);
+    stepping->Add(m_next, 0);
+    top->Add(stepping, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
     auto* ok = new wxButton(this, wxID_OK, "OK");
-    buttons->Add(m_prev, 0, wxRIGHT, 6);
-    buttons->Add(m_next, 0);
-    buttons->AddStretchSpacer();
-    buttons->Add(ok, 0);
-    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    top->Add(ok, 0, wxALIGN_CENTRE_HORIZONTAL | wxALL, 8);
+
     const bool several = m_paths.size() > 1;
     m_prev->Show(several);
     m_next->Show(several);
+    m_counter->Show(several);
+    m_prev->Disable();
     ok->SetDefault();
     SetEscapeId(wxID_OK);
     SetSizer(top);
 
     Bind(wxEVT_BUTTON, &CFilePropertyDlg::onStep, this, kPrevId);
     Bind(wxEVT_BUTTON, &CFilePropertyDlg::onStep, this, kNextId);
-    if (!m_paths.empty()) {
+    if (m_paths.empty()) {
+        fillExifList();
+    } else {
         showPath(std::clamp(index, 0, static_cast<int>(m_paths.size()) - 1));
     }
-    // Room for long paths without growing past a sensible width.
-    SetMinClientSize(wxSize(ConvertDialogToPixels(wxSize(220, 0)).x, -1));
+    SetMinClientSize(wxSize(ConvertDialogToPixels(wxSize(241, 0)).x, -1));
     Fit();
     CentreOnParent();
 }
@@ -67,39 +102,58 @@ CFilePropertyDlg::~CFilePropertyDlg() {
     }
 }
 
-wxStaticText* CFilePropertyDlg::addRow(wxPanel* page, wxSizer* grid, const char* label,
-                                       const char* name) {
-    grid->Add(new wxStaticText(page, wxID_ANY, label), 0, wxALIGN_TOP);
-    auto* value =
-        new wxStaticText(page, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, name);
+wxTextCtrl* CFilePropertyDlg::addRow(wxSizer* grid, const char* label, const char* name) {
+    grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTRE_VERTICAL);
+    auto* value = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                 wxSize(ConvertDialogToPixels(wxSize(183, 0)).x, -1),
+                                 wxTE_READONLY | wxBORDER_NONE, wxDefaultValidator, name);
     grid->Add(value, 1, wxEXPAND);
     return value;
 }
 
 void CFilePropertyDlg::showPath(int index) {
     m_index = index;
-    m_properties = readFileProperties(m_paths[static_cast<std::size_t>(index)]);
-    m_name->SetLabelText(wxString::FromUTF8(m_properties.name));
-    m_location->SetLabelText(wxString::FromUTF8(m_properties.location));
+    const std::string& path = m_paths[static_cast<std::size_t>(index)];
+    m_properties = readFileProperties(path);
+    m_name->ChangeValue(wxString::FromUTF8(m_properties.name));
+    m_location->ChangeValue(wxString::FromUTF8(m_properties.location));
     m_location->SetToolTip(wxString::FromUTF8(m_properties.location));
     if (m_stopCount) {
         m_stopCount->store(true);
         m_stopCount.reset();
     }
     if (!m_properties.exists) {
-        m_size->SetLabelText("Unknown");
+        m_size->ChangeValue(wxEmptyString);
     } else if (m_properties.isFolder) {
-        m_size->SetLabelText("Calculating...");
+        m_size->ChangeValue("Calculating...");
         countFolderSize(m_properties.path);
     } else {
-        m_size->SetLabelText(sizeWithBytesText(m_properties.size));
+        m_size->ChangeValue(sizeWithBytesText(m_properties.size));
     }
-    m_created->SetLabelText(dateOrUnknownText(m_properties.created));
-    m_modified->SetLabelText(dateOrUnknownText(m_properties.modified));
-    m_accessed->SetLabelText(dateOrUnknownText(m_properties.accessed));
+    m_created->ChangeValue(dateOrEmptyText(m_properties.created));
+    m_modified->ChangeValue(dateOrEmptyText(m_properties.modified));
+    m_accessed->ChangeValue(dateOrEmptyText(m_properties.accessed));
+    m_counter->SetLabel(
+        wxString::Format("%d of %d files", index + 1, static_cast<int>(m_paths.size())));
+
+    m_exif.clear();
+    if (!m_properties.isFolder && isImageByExtension(path)) {
+        m_exif.load(path);
+    }
+    fillExifList();
     m_prev->Enable(index > 0);
     m_next->Enable(index + 1 < static_cast<int>(m_paths.size()));
     Layout();
+}
+
+void CFilePropertyDlg::fillExifList() {
+    m_list->DeleteAllItems();
+    for (const ExifRow& row : exifTableRows(m_exif)) {
+        wxVector<wxVariant> values;
+        values.push_back(wxVariant(wxString(row.label)));
+        values.push_back(wxVariant(wxString::FromUTF8(row.value)));
+        m_list->AppendItem(values);
+    }
 }
 
 void CFilePropertyDlg::countFolderSize(const std::string& path) {
@@ -109,8 +163,7 @@ void CFilePropertyDlg::countFolderSize(const std::string& path) {
                                [this, stop](std::uint64_t bytes) {
                                    // A count that was stopped belongs to a folder left since.
                                    if (!stop->load()) {
-                                       m_size->SetLabelText(sizeWithBytesText(bytes));
-                                       Layout();
+                                       m_size->ChangeValue(sizeWithBytesText(bytes));
                                    }
                                });
 }
@@ -120,6 +173,7 @@ void CFilePropertyDlg::onStep(wxCommandEvent& event) {
     const int target = m_index + step;
     if (target >= 0 && target < static_cast<int>(m_paths.size())) {
         showPath(target);
+        Refresh();
     }
 }
 

@@ -20,11 +20,14 @@ TEST(FileProperties, ByteCountsAreGroupedInThousands) {
     EXPECT_EQ(groupedDigits(1234567), "1,234,567");
     EXPECT_EQ(groupedDigits(std::numeric_limits<std::uint64_t>::max()),
               "18,446,744,073,709,551,615");
-    EXPECT_EQ(sizeWithBytesText(1), "1 byte");
-    EXPECT_EQ(sizeWithBytesText(1023), "1023 bytes");
+    EXPECT_EQ(sizeWithBytesText(0), "0 byte (0 byte)");
+    EXPECT_EQ(sizeWithBytesText(1), "1 byte (1 byte)");
+    EXPECT_EQ(sizeWithBytesText(2), "2 bytes (2 bytes)");
+    EXPECT_EQ(sizeWithBytesText(1023), "1023 bytes (1,023 bytes)");
+    EXPECT_EQ(sizeWithBytesText(1536), "1.50 KB (1,536 bytes)");
     EXPECT_EQ(sizeWithBytesText(1234567), "1.18 MB (1,234,567 bytes)");
     EXPECT_EQ(sizeWithBytesText(5ull << 30), "5.00 GB (5,368,709,120 bytes)");
-    EXPECT_EQ(dateOrUnknownText(std::nullopt), "Unknown");
+    EXPECT_EQ(dateOrEmptyText(std::nullopt), "");
 }
 
 TEST(FileProperties, ReadsNameLocationSizeAndDatesOfFilesAndFolders) {
