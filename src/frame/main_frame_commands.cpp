@@ -19,6 +19,7 @@
 #include "desktop/image_printout.h"
 #include "dialogs/file_property_dlg.h"
 #include "frame/super_status_bar.h"
+#include "info/image_preview_view.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
@@ -260,6 +261,15 @@ void CMainFrame::createCommands() {
     });
     m_statusBar->setThumbnailSlider(imageList()->thumbSize().x);
     imageList()->setStatusHandler([this] { refreshStatus(); });
+    // The information pane follows the focus at once; an item without a file leaves it.
+    imageList()->setFocusChangeHandler([this](int index) {
+        const FolderItem* item = imageList()->model().item(index);
+        if (item == nullptr) {
+            m_previewView->showFile({});
+        } else if (!item->targetPath.empty()) {
+            m_previewView->showFile(item->targetPath);
+        }
+    });
 }
 
 FocusedPane CMainFrame::focusedPane() const {

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "common/path_rules.h"
+#include "imaging/exiv2_setup.h"
 #include "imaging/image_header.h"
 #include "imaging/jpeg_codec.h"
 
@@ -33,12 +34,6 @@ bool exists(const std::string& path, bool& regular) {
     }
     regular = S_ISREG(st.st_mode);
     return true;
-}
-
-// Exiv2 sets up its XMP parser lazily and not thread-safely; do it once up front.
-void initialiseExiv2() {
-    static std::once_flag once;
-    std::call_once(once, [] { Exiv2::XmpParser::initialize(); });
 }
 
 // The thumbnail from the fit-size image: 32-bit, scaled down with a filter when too big.

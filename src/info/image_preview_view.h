@@ -2,25 +2,35 @@
 
 #include <wx/window.h>
 
+#include <string>
+
 #include "widgets/title_wnd.h"
 
 namespace tarn {
 
+class CExifInfoWnd;
+
 // The information pane below the navigation trees: a title strip over the histogram and the
-// EXIF summary of the focused file (both arrive with their own windows; the area below the
-// strip stays empty until then).
+// EXIF summary of the file focused in the thumbnail list.
 class CImagePreviewView : public wxWindow {
 public:
     static constexpr int kTitleId = 138;
+    static constexpr int kTitleHeight = 16;
 
     explicit CImagePreviewView(wxWindow* parent);
 
+    // The focused item's file; an empty path when no item has the focus clears the pane.
+    void showFile(const std::string& path);
+
     CTitle* title() const { return m_title; }
+    CExifInfoWnd* exifWindow() const { return m_exif; }
 
 private:
     void onSize(wxSizeEvent& event);
 
+    // Children owned by the window.
     CTitle* m_title;
+    CExifInfoWnd* m_exif;
 };
 
 }  // namespace tarn
