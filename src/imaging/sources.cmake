@@ -4,4 +4,5 @@ tarn_core_sources(imaging_service.cpp jpeg_codec.cpp decode_limits.cpp image_hea
                   thumbnail_maker.cpp pixel_row_reader.cpp pixel_row_writer.cpp
                   area_downscale.cpp bmp_reader.cpp png_text.cpp paste_image.cpp
                   exiv2_setup.cpp exif_properties.cpp exif_text.cpp)
+tarn_core_sources(histogram.cpp)
 tarn_ui_sources(image_draw.cpp)
