@@ -11,6 +11,7 @@
 #include "browser/tree_command_receiver.h"
 #include "frame/super_status_bar.h"
 #include "frame/workspace_view.h"
+#include "info/dlg_histogram.h"
 #include "info/image_preview_view.h"
 #include "slideshow/slide_view.h"
 #include "viewer/image_view.h"
@@ -70,7 +71,9 @@ void CMainFrame::createPanes() {
     m_outer = new CSuperSplitterWnd(this);
     m_inner = new CSuperSplitterWnd(m_outer);
     m_browserView = new CBrowserView(m_inner, m_context, m_iconLists, m_pictures);
-    m_previewView = new CImagePreviewView(m_inner);
+    m_previewView = new CImagePreviewView(m_inner, m_context.settings);
+    m_histogramDialog = new CDlgHistogram(this);
+    m_histogramDialog->setCloseHandler([this] { m_showHistogram = false; });
     m_workspace = new CWorkSpaceView(m_outer, m_context, m_iconLists);
     m_inner->SplitHorizontally(m_browserView, m_previewView, 200);
     m_outer->SplitVertically(m_inner, m_workspace, kOuterLeftWidth);

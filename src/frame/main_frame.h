@@ -24,6 +24,7 @@ namespace tarn {
 class CBrowserView;
 class CImageListCtrl;
 class CImagePreviewView;
+class CDlgHistogram;
 class CImageView;
 class CShellTree;
 class CSlideView;
@@ -128,6 +129,10 @@ public:
     void refreshStatus() override;
     // Sets the window title for the mode.
     void refreshTitle() override { updateTitle(); }
+    void imageChanged() override;
+    // The "Histogram" command; remembered for later image-mode entries.
+    void setHistogramShown(bool shown);
+    CDlgHistogram* histogramDialog() const { return m_histogramDialog; }
     void refreshImageStatus();
     // Lists the folder of a file in the browser (the tree moves there when it differs).
     void showFileInBrowser(const std::string& path) override;
@@ -185,6 +190,9 @@ private:
     CSuperSplitterWnd* m_inner = nullptr;
     CBrowserView* m_browserView = nullptr;
     CImagePreviewView* m_previewView = nullptr;
+    // The editor's floating histogram, shown in the image mode while the flag is set.
+    CDlgHistogram* m_histogramDialog = nullptr;
+    bool m_showHistogram = false;
     CWorkSpaceView* m_workspace = nullptr;
     CImageView* m_imageView = nullptr;
     CSlideView* m_slideView = nullptr;
@@ -208,8 +216,8 @@ private:
     std::unique_ptr<ListCommandReceiver> m_listReceiver;
     std::unique_ptr<TreeCommandReceiver> m_treeMenuCommands;
     std::unique_ptr<TreeCommandReceiver> m_treeContextCommands;
-    // The favorites tree and the histogram have no commands of their own yet: routed there, a
-    // command is disabled rather than passed to another window.
+    // The favorites tree has no commands of its own yet: routed there, a command is disabled
+    // rather than passed to another window.
     CommandHandlers m_treeCommands;
     NavigationHistory m_history;
     bool m_browsingHistory = false;  // browsing through the history does not record

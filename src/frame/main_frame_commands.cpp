@@ -19,6 +19,8 @@
 #include "desktop/image_printout.h"
 #include "dialogs/file_property_dlg.h"
 #include "frame/super_status_bar.h"
+#include "info/dlg_histogram.h"
+#include "info/histogram_wnd.h"
 #include "info/image_preview_view.h"
 #include "viewer/image_view.h"
 
@@ -60,6 +62,9 @@ void CMainFrame::addFrameCommands() {
     c.add(cmd::kSort, browser, [this] { showSortMenu(); });
     c.add(cmd::kExit, always, [this] { requestExit(); });
     c.add(cmd::kOpen, always, [this] { m_imageView->openFromDialog(); });
+    // In the image mode, where the command is, the flag says whether the window shows.
+    c.add(cmd::kShowHistogram, always, shown(m_showHistogram),
+          [this] { setHistogramShown(!m_showHistogram); });
 }
 
 namespace {
@@ -217,7 +222,7 @@ void CMainFrame::createCommands() {
     m_router.setReceiver(Receiver::ImageView, &m_imageView->receiver());
     m_router.setReceiver(Receiver::FolderTree, m_treeMenuCommands.get());
     m_router.setReceiver(Receiver::FavoritesTree, &m_treeCommands);
-    m_router.setReceiver(Receiver::PreviewHistogram, &m_treeCommands);
+    m_router.setReceiver(Receiver::PreviewHistogram, &m_previewView->histogram()->commands());
 
     m_browserMenu = buildMenuBar(menu(MenuId::Browser));
     m_imageMenu = buildMenuBar(menu(MenuId::Image));
@@ -347,6 +352,17 @@ void CMainFrame::onCharHook(wxKeyEvent& event) {
         return;
     }
     runCommand(command);
+}
+
+void CMainFrame::setHistogramShown(bool shown) {
+    m_showHistogram = shown;
+    m_histogramDialog->Show(shown && m_mode == kImageMode);
+}
+
+void CMainFrame::imageChanged() {
+    if (m_histogramDialog != nullptr) {
+        m_histogramDialog->setImage(m_imageView->document().image());
+    }
 }
 
 void CMainFrame::showSortMenu() {

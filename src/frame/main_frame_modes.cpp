@@ -5,6 +5,7 @@
 #include "frame/main_frame.h"
 #include "frame/super_status_bar.h"
 #include "imaging/imaging_service.h"
+#include "info/dlg_histogram.h"
 #include "viewer/image_view.h"
 #include "widgets/super_splitter_wnd.h"
 
@@ -23,6 +24,9 @@ void CMainFrame::enterImageMode() {
     updateBands();
     m_imageView->Show();
     m_imageView->SetFocus();
+    if (m_showHistogram) {
+        m_histogramDialog->Show();
+    }
     refreshStatus();
     updateTitle();
 }
@@ -52,6 +56,7 @@ void CMainFrame::leaveImageMode() {
     layoutClient();
     m_statusBar->setThumbnailSlider(imageList()->thumbSize().x);
     refreshStatus();
+    m_histogramDialog->Hide();
     // The pane that was active before the image mode gets the focus back.
     if (m_savedFocus != nullptr && IsDescendant(m_savedFocus) && m_savedFocus->IsShownOnScreen()) {
         m_savedFocus->SetFocus();

@@ -21,6 +21,7 @@ public:
     // The image changed: forget every computed channel, repainting when visible.
     void reset();
     void setShown(HistogramChannel channel, bool shown);
+    const fipSuperImage* image() const { return m_image; }
     bool shown(HistogramChannel channel) const { return m_shown[channel]; }
     bool computed(HistogramChannel channel) const { return m_computed[channel]; }
     std::uint32_t maximum() const { return m_maximum; }

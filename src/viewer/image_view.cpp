@@ -340,6 +340,7 @@ bool CImageView::leaveToBrowser(bool askToSave) {
     }
     m_selection.clear();
     m_document.close();
+    m_host.imageChanged();
     m_renderer.invalidate();
     m_cursorTimer.Stop();
     m_quickSlideTimer.Stop();

@@ -97,6 +97,7 @@ void CImageView::refreshAfterOpen() {
                          image != nullptr ? static_cast<int>(image->getHeight()) : 0);
     syncGeometry();
     Refresh(false);
+    m_host.imageChanged();
     m_host.refreshTitle();
     m_host.refreshStatus();
 }
@@ -124,6 +125,7 @@ void CImageView::closeImage() {
     m_geometry.closeImage();
     applyScrollBars();
     Refresh(false);
+    m_host.imageChanged();
     m_host.refreshTitle();
     m_host.refreshStatus();
 }
@@ -169,6 +171,7 @@ void CImageView::refreshAfterEdit() {
     m_renderer.invalidate();
     syncGeometry();
     Refresh(false);
+    m_host.imageChanged();
     m_host.refreshTitle();
     m_host.refreshStatus();
 }

@@ -32,6 +32,8 @@ public:
     // Through the frame's routing, so that a disabled command does nothing.
     virtual bool runCommand(int command) = 0;
 
+    // The open image was replaced, changed or closed (the old one is gone by now).
+    virtual void imageChanged() = 0;
     // The title and the status-bar panes follow the open image.
     virtual void refreshTitle() = 0;
     virtual void refreshStatus() = 0;

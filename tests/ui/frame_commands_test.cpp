@@ -550,9 +550,6 @@ constexpr int kNotBuiltYet[] = {
     cmd::kThreshold, cmd::kColorize, cmd::kSolarize, cmd::kAverageBlur, cmd::kAddNoise,
     cmd::kEmboss, cmd::kSpread, cmd::kStripe, cmd::kWind, cmd::kMosaic, cmd::kEnhanceColors,
     cmd::kAdjustHsl, cmd::kRotateCustom,
-    // histograms
-    cmd::kShowHistogram, cmd::kHistogramRed, cmd::kHistogramGreen, cmd::kHistogramBlue,
-    cmd::kHistogramGray,
     // favorites, export, lossless JPEG
     cmd::kAddToFavorites, cmd::kExport, cmd::kJpegRotateLeft, cmd::kJpegRotateRight,
     cmd::kJpegRotate180, cmd::kJpegFlipVertical, cmd::kJpegFlipHorizontal,
