@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/histogram.h"
 #include "imaging/pixel_rows.h"
 
 namespace tarn {
@@ -165,6 +166,18 @@ bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBac
     }
     dc.DrawBitmap(wxBitmap(picture), rect.x, rect.y, false);
     return true;
+}
+
+void drawRgbPicture(wxDC& dc, const RgbPicture& picture, int x, int y) {
+    const std::size_t size = static_cast<std::size_t>(std::max(picture.width, 0)) *
+                             static_cast<std::size_t>(std::max(picture.height, 0)) * 3;
+    if (size == 0 || picture.pixels.size() < size) {
+        return;
+    }
+    // Borrowed for the moment of the conversion: the bitmap gets its own copy.
+    const wxImage image(picture.width, picture.height,
+                        const_cast<unsigned char*>(picture.pixels.data()), true);
+    dc.DrawBitmap(wxBitmap(image), x, y);
 }
 
 }  // namespace tarn

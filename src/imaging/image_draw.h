@@ -28,4 +28,8 @@ enum class StretchMode { Fast = 3, Quality = 4 };
 bool drawEx(wxDC& dc, const wxRect& rect, const fipImage& image, bool useFileBackground,
             const RGBQUAD* appBackground, const fipImage* backgroundImage, StretchMode mode);
 
+struct RgbPicture;
+// Draws a picture of RGB rows with its top-left corner at (x, y); nothing for an empty one.
+void drawRgbPicture(wxDC& dc, const RgbPicture& picture, int x, int y);
+
 }  // namespace tarn

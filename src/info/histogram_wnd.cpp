@@ -1,14 +1,12 @@
 #include "info/histogram_wnd.h"
 
-#include <wx/bitmap.h>
 #include <wx/dcbuffer.h>
-#include <wx/image.h>
 #include <wx/menu.h>
 
-#include <cstring>
 #include <memory>
 
 #include "commands/menu_builder.h"
+#include "imaging/image_draw.h"
 
 namespace tarn {
 
@@ -103,18 +101,7 @@ RgbPicture CHistogramWnd::picture() const {
 
 void CHistogramWnd::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    RgbPicture drawn = picture();
-    if (drawn.width <= 0 || drawn.height <= 0) {
-        return;
-    }
-    // wxImage frees its data with free().
-    auto* data = static_cast<unsigned char*>(std::malloc(drawn.pixels.size()));
-    if (data == nullptr) {
-        return;
-    }
-    std::memcpy(data, drawn.pixels.data(), drawn.pixels.size());
-    const wxImage image(drawn.width, drawn.height, data);
-    dc.DrawBitmap(wxBitmap(image), 0, 0);
+    drawRgbPicture(dc, picture(), 0, 0);
 }
 
 void CHistogramWnd::onContextMenu(wxContextMenuEvent& event) {

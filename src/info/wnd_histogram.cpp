@@ -1,11 +1,8 @@
 #include "info/wnd_histogram.h"
 
-#include <wx/bitmap.h>
 #include <wx/dcclient.h>
-#include <wx/image.h>
 
-#include <cstdlib>
-#include <cstring>
+#include "imaging/image_draw.h"
 
 namespace tarn {
 
@@ -73,18 +70,7 @@ RgbPicture CWndHistogram::picture() {
 
 void CWndHistogram::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    const RgbPicture drawn = picture();
-    if (drawn.width <= 0 || drawn.height <= 0) {
-        return;
-    }
-    // wxImage frees its data with free().
-    auto* data = static_cast<unsigned char*>(std::malloc(drawn.pixels.size()));
-    if (data == nullptr) {
-        return;
-    }
-    std::memcpy(data, drawn.pixels.data(), drawn.pixels.size());
-    const wxImage image(drawn.width, drawn.height, data);
-    dc.DrawBitmap(wxBitmap(image), 0, 0);
+    drawRgbPicture(dc, picture(), 0, 0);
 }
 
 }  // namespace tarn

@@ -63,7 +63,7 @@ protected:
         const int index = indexOf(name);
         ASSERT_GE(index, 0) << name;
         frame->imageList()->openItem(index);
-        test::pumpEvents(50);
+        test::flushEvents();
         ASSERT_EQ(frame->mode(), CMainFrame::kImageMode);
     }
     std::string openName() const {
