@@ -6,6 +6,7 @@
 #include <string>
 
 #include "info/dlg_histogram.h"
+#include "ui/histogram_pictures.h"
 #include "ui/screen_grab.h"
 #include "ui_test_support.h"
 
@@ -13,17 +14,9 @@ namespace tarn {
 namespace {
 
 using test::flushEvents;
+using test::pixel;
+using test::samePicture;
 using test::waitFor;
-
-HistogramColour pixel(const wxImage& image, int x, int y) {
-    return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
-}
-
-bool samePicture(const wxImage& image, const RgbPicture& picture) {
-    return image.IsOk() && image.GetWidth() == picture.width &&
-           image.GetHeight() == picture.height &&
-           std::equal(picture.pixels.begin(), picture.pixels.end(), image.GetData());
-}
 
 class DlgHistogramTest : public testing::Test {
 protected:

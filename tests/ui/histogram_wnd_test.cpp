@@ -10,6 +10,7 @@
 #include "fakes/temp_dir.h"
 #include "imaging/freeimage_ptr.h"
 #include "info/histogram_wnd.h"
+#include "ui/histogram_pictures.h"
 #include "ui/screen_grab.h"
 #include "ui_test_support.h"
 
@@ -17,6 +18,8 @@ namespace tarn {
 namespace {
 
 using test::flushEvents;
+using test::pixel;
+using test::samePicture;
 using test::waitFor;
 
 // One column per bin: 255 plot columns, plot 100 pixels high above the baseline at 110.
@@ -30,16 +33,6 @@ std::string writeFlatPng(const test::TempDir& dir, const std::string& name, unsi
     const std::string path = dir.file(name);
     EXPECT_TRUE(FreeImage_Save(FIF_PNG, dib.get(), path.c_str(), 0));
     return path;
-}
-
-HistogramColour pixel(const wxImage& image, int x, int y) {
-    return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
-}
-
-bool samePicture(const wxImage& image, const RgbPicture& picture) {
-    return image.IsOk() && image.GetWidth() == picture.width &&
-           image.GetHeight() == picture.height &&
-           std::equal(picture.pixels.begin(), picture.pixels.end(), image.GetData());
 }
 
 class HistogramWndTest : public testing::Test {
