@@ -6,3 +6,4 @@ tarn_core_sources(imaging_service.cpp jpeg_codec.cpp decode_limits.cpp image_hea
                   exiv2_setup.cpp exif_properties.cpp exif_text.cpp)
 tarn_core_sources(histogram.cpp)
 tarn_ui_sources(image_draw.cpp)
+include(${CMAKE_CURRENT_LIST_DIR}/effects/sources.cmake)
