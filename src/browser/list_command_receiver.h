@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/command_handlers.h"
+#include "imaging/jpeg_codec.h"
 
 namespace tarn {
 
@@ -33,6 +34,13 @@ public:
     // Where the slide show starts: the first selected image; with nothing selected the first
     // image of the folder; -1 when selected items hold no image or the folder has none.
     static int slideShowStart(const FolderModel& model);
+
+    // The lossless JPEG transformations of the selected files: possible while items are
+    // selected and every selected file's name says JPEG (folders give no file to look at).
+    // They run in list order up to the first file that is not a JPEG; the list then shows the
+    // changed files again.
+    bool canTransformJpeg() const;
+    void transformJpeg(JpegTransform operation);
 
 private:
     void startSlideShow();

@@ -27,6 +27,21 @@ std::string withLibraryMessage(const std::string& fallback) {
     return message.empty() ? fallback : fallback + ": " + message;
 }
 
+// Saves the image as "$" + the file's title + ".bmp" in the temporary folder.
+std::string printableCopy(const fipSuperImage& image, const std::string& path,
+                          const std::string& tempFolder, std::string* error) {
+    std::error_code ec;
+    std::filesystem::create_directories(tempFolder, ec);
+    if (ec) {
+        return failed(error, "The temporary folder cannot be created: " + ec.message());
+    }
+    const std::string copy = joinPath(tempFolder, "$" + fileTitle(path) + ".bmp");
+    if (!image.saveFitBPP(FIF_BMP, copy.c_str())) {
+        return failed(error, withLibraryMessage("The printable copy cannot be saved"));
+    }
+    return copy;
+}
+
 }  // namespace
 
 std::string fileToPrint(const std::string& path, const std::string& tempFolder,
@@ -40,16 +55,15 @@ std::string fileToPrint(const std::string& path, const std::string& tempFolder,
     if (!image.load(path.c_str())) {
         return failed(error, withLibraryMessage("The image cannot be read"));
     }
-    std::error_code ec;
-    std::filesystem::create_directories(tempFolder, ec);
-    if (ec) {
-        return failed(error, "The temporary folder cannot be created: " + ec.message());
+    return printableCopy(image, path, tempFolder, error);
+}
+
+std::string openImageToPrint(const fipSuperImage& image, const std::string& path, bool modified,
+                             const std::string& tempFolder) {
+    if (!modified && printsAsItIs(fipSuperImage::getFIFFromFilename(path.c_str()))) {
+        return path;
     }
-    const std::string copy = joinPath(tempFolder, "$" + fileTitle(path) + ".bmp");
-    if (!image.saveFitBPP(FIF_BMP, copy.c_str())) {
-        return failed(error, withLibraryMessage("The printable copy cannot be saved"));
-    }
-    return copy;
+    return printableCopy(image, path, tempFolder, nullptr);
 }
 
 }  // namespace tarn

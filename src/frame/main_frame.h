@@ -130,6 +130,7 @@ public:
     // Sets the window title for the mode.
     void refreshTitle() override { updateTitle(); }
     void imageChanged() override;
+    void imageBusy() override;
     // The "Histogram" command; remembered for later image-mode entries.
     void setHistogramShown(bool shown);
     CDlgHistogram* histogramDialog() const { return m_histogramDialog; }

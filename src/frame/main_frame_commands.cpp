@@ -65,6 +65,32 @@ void CMainFrame::addFrameCommands() {
     // In the image mode, where the command is, the flag says whether the window shows.
     c.add(cmd::kShowHistogram, always, shown(m_showHistogram),
           [this] { setHistogramShown(!m_showHistogram); });
+    // The lossless transformations act on the open file or on the list's selection; the slide
+    // show offers them with nothing to act on.
+    const auto canTransform = [this] {
+        switch (m_mode) {
+            case kBrowserMode:
+                return m_listReceiver->canTransformJpeg();
+            case kImageMode:
+                return m_imageView->canTransformJpeg();
+            default:
+                return true;
+        }
+    };
+    const auto transform = [this](JpegTransform operation) {
+        return [this, operation] {
+            if (m_mode == kBrowserMode) {
+                m_listReceiver->transformJpeg(operation);
+            } else if (m_mode == kImageMode) {
+                m_imageView->transformJpeg(operation);
+            }
+        };
+    };
+    c.add(cmd::kJpegRotateLeft, canTransform, transform(JpegTransform::Rotate270));
+    c.add(cmd::kJpegRotateRight, canTransform, transform(JpegTransform::Rotate90));
+    c.add(cmd::kJpegRotate180, canTransform, transform(JpegTransform::Rotate180));
+    c.add(cmd::kJpegFlipVertical, canTransform, transform(JpegTransform::FlipVertical));
+    c.add(cmd::kJpegFlipHorizontal, canTransform, transform(JpegTransform::FlipHorizontal));
 }
 
 namespace {
@@ -358,6 +384,12 @@ void CMainFrame::setHistogramShown(bool shown) {
 void CMainFrame::imageChanged() {
     if (m_histogramDialog != nullptr) {
         m_histogramDialog->setImage(m_imageView->document().image());
+    }
+}
+
+void CMainFrame::imageBusy() {
+    if (m_histogramDialog != nullptr) {
+        m_histogramDialog->setImage(nullptr);
     }
 }
 

@@ -29,6 +29,8 @@ FreeImageBitmap greyLevels(FIBITMAP* grey, unsigned levels, unsigned bpp) {
         const auto value = static_cast<BYTE>(roundToInt(level * 255.0 / (levels - 1)));
         palette[i] = RGBQUAD{value, value, value, 0};
     }
+    // The palette holds the levels only, so that a saved file and the depth dialogs see them.
+    FreeImage_GetInfoHeader(out.get())->biClrUsed = std::min(levels, paletteSize);
     // Grey value -> level index.
     BYTE map[256];
     for (unsigned v = 0; v < 256; ++v) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -169,18 +170,26 @@ bool ImageDocument::applyEdit(const ImageEdit& edit, const std::optional<Rect>& 
             return false;
         }
     }
-    m_history.push(*m_image);
-    if (!area) {
-        if (!edit(*m_image)) {
-            return false;
+    // The copy for the undo step is taken before the image changes, but the step is recorded
+    // only once the edit went through: an edit that fails (for want of memory, the only way an
+    // enabled command's operation fails) leaves the image and the history as they were.
+    std::unique_ptr<UndoEntry> step = m_history.snapshot(*m_image);
+    try {
+        if (!area) {
+            if (!edit(*m_image)) {
+                return false;
+            }
+        } else {
+            fipSuperImage piece;
+            if (!m_image->copySubImage(piece, area->left, area->top, area->right, area->bottom) ||
+                !edit(piece) || !m_image->pasteSubImage(piece, area->left, area->top, 256)) {
+                return false;
+            }
         }
-    } else {
-        fipSuperImage piece;
-        if (!m_image->copySubImage(piece, area->left, area->top, area->right, area->bottom) ||
-            !edit(piece) || !m_image->pasteSubImage(piece, area->left, area->top, 256)) {
-            return false;
-        }
+    } catch (const std::bad_alloc&) {
+        return false;
     }
+    m_history.record(std::move(step));
     m_modified = true;
     return true;
 }

@@ -65,11 +65,12 @@ public:
     void setPath(std::string path) { m_path = std::move(path); }
     UndoHistory& history() { return m_history; }
 
-    // The one door for edits: pushes the undo step, then applies the edit to the whole image or,
-    // with a selection (image pixels, clipped to the image), to a copy of that rectangle that is
-    // pasted back opaque at its corner. On success the document is modified. Returns false when
-    // no image is open, the selection is empty or the edit failed; the image is then unchanged
-    // (the pushed step stays, as a failure after the push leaves it).
+    // The one door for edits: applies the edit to the whole image or, with a selection (image
+    // pixels, clipped to the image), to a copy of that rectangle that is pasted back opaque at
+    // its corner, and records the undo step of the image as it was before. On success the
+    // document is modified. Returns false when no image is open, the selection is empty or the
+    // edit failed (also by throwing std::bad_alloc); the image and the undo history are then as
+    // they were.
     bool applyEdit(const ImageEdit& edit, const std::optional<Rect>& selection = std::nullopt);
     // The image as before the last edit, or again after it; the document is modified.
     bool canUndo() const { return hasImage() && m_history.canUndo(); }

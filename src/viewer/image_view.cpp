@@ -148,6 +148,10 @@ void CImageView::zoomChanged() {
 
 void CImageView::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
+    if (m_frozenFrame.IsOk()) {
+        dc.DrawBitmap(m_frozenFrame, 0, 0);
+        return;
+    }
     // The bars shown since the last paint have taken their room by now.
     if (measureScrollBars()) {
         syncGeometry();
@@ -160,7 +164,8 @@ void CImageView::onPaint(wxPaintEvent&) {
 
 void CImageView::onSize(wxSizeEvent& event) {
     event.Skip();
-    if (m_applyingBars) {
+    // During a long edit the image is not to be read; the edit's end lays the window out again.
+    if (m_applyingBars || m_frozenFrame.IsOk()) {
         return;
     }
     if (!m_host.inImageMode()) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <wx/bitmap.h>
 #include <wx/cursor.h>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 #include <wx/window.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "commands/command_handlers.h"
+#include "imaging/jpeg_codec.h"
 #include "viewer/image_document.h"
 #include "viewer/image_renderer.h"
 #include "viewer/image_selection.h"
@@ -51,6 +54,10 @@ struct ImageViewPrompts {
     std::function<std::optional<std::string>(const std::string& path)> rename;
     // Runs one of the parameter dialogs modally; its result code.
     std::function<int(wxDialog& dialog)> runDialog;
+    // A message with the information icon.
+    std::function<void(const std::string& text, const std::string& caption)> inform;
+    // The colour chooser starting at a colour (0x00BBGGRR); nothing when cancelled.
+    std::function<std::optional<std::uint32_t>(std::uint32_t start)> chooseColor;
 };
 
 // The image viewer and editor: one open image (the document), drawn at a zoom inside the window,
@@ -107,6 +114,9 @@ public:
     // Edits the open image through the document (undo step, modified flag) and shows the
     // result; the one call every editing command makes. Returns whether the image changed.
     bool edit(const ImageEdit& edit);
+    // The same inside the selection when there is one (the copy of the selected rectangle is
+    // edited and pasted back), else on the whole image.
+    bool editSelection(const ImageEdit& edit);
     void undo();
     void redo();
 
@@ -122,6 +132,16 @@ public:
     void canvasSizeDialog();
     void setDpiDialog();
     void colorDepthDialog();
+    // The other editing commands (image_view_edits.cpp).
+    void countColors();
+    void redEyeReduction();
+    void chooseBackgroundColor();
+    void cropToSelection();
+    void clearSelectedArea();
+    void print();
+    // The lossless JPEG transformations of the open file: on disk, then the file is opened again.
+    bool canTransformJpeg() const;
+    void transformJpeg(JpegTransform operation);
     void fit(ZoomType type);
     void actualSize();
     void zoomLock();
@@ -174,6 +194,7 @@ private:
     void writeToolSettings();
     void addToolCommands();
     void addGeometryCommands();
+    void addEditCommands();
     // An edit of the whole image after which the selection goes.
     bool editAndDropSelection(const ImageEdit& edit);
     void selectionChanged();
@@ -199,6 +220,10 @@ private:
     void refreshAfterOpen();
     // After the pixels or the size of the open image changed.
     void refreshAfterEdit();
+    // Runs work on the open image with the wait cursor (image_view_edits.cpp); its result.
+    bool runImageWork(const std::function<bool()>& work);
+    // The client area as painted now.
+    wxBitmap drawnFrame();
     void startPreload();
     void onPreloaded(wxThreadEvent& event);
     void restartQuickSlide();
@@ -240,6 +265,8 @@ private:
     wxTimer m_cursorTimer;
     wxTimer m_quickSlideTimer;
     bool m_applyingBars = false;
+    // While a long edit runs: the picture the window shows meanwhile.
+    wxBitmap m_frozenFrame;
 
     ViewTool m_tool = ViewTool::Pan;
     ImageSelection m_selection;

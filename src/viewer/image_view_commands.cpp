@@ -58,6 +58,7 @@ void CImageView::addCommands() {
     addFileCommands();
     addToolCommands();
     addGeometryCommands();
+    addEditCommands();
 }
 
 void CImageView::startSlideShow() {

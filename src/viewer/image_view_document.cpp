@@ -1,5 +1,6 @@
 // The image view's document side: opening items of the folder list, pre-loading the next one,
 // saving, the save-changes question, deleting, and moving between images and pages.
+#include <wx/colordlg.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
@@ -70,6 +71,20 @@ void CImageView::installDefaultPrompts() {
         wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(std::string(kProgramTitle)),
                      wxOK | wxICON_EXCLAMATION, this);
     };
+    m_prompts.inform = [this](const std::string& text, const std::string& caption) {
+        wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption),
+                     wxOK | wxICON_INFORMATION, this);
+    };
+    m_prompts.chooseColor = [this](std::uint32_t start) -> std::optional<std::uint32_t> {
+        wxColourData data;
+        data.SetChooseFull(true);
+        data.SetColour(wxColour(static_cast<unsigned long>(start)));
+        wxColourDialog dialog(this, &data);
+        if (dialog.ShowModal() != wxID_OK) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint32_t>(dialog.GetColourData().GetColour().GetRGB());
+    };
     m_prompts.trash = [](const std::string& path) { return platform::moveToTrash(path); };
     m_prompts.rename = [this](const std::string& path) -> std::optional<std::string> {
         CDlgRename dialog(this, path);
@@ -135,29 +150,6 @@ std::string CImageView::titleName() const {
 }
 
 // ---- editing ---------------------------------------------------------------------------
-
-bool CImageView::edit(const ImageEdit& edit) {
-    const wxBusyCursor busy;
-    if (!m_document.applyEdit(edit)) {
-        return false;
-    }
-    refreshAfterEdit();
-    return true;
-}
-
-void CImageView::undo() {
-    const wxBusyCursor busy;
-    if (m_document.undo()) {
-        refreshAfterEdit();
-    }
-}
-
-void CImageView::redo() {
-    const wxBusyCursor busy;
-    if (m_document.redo()) {
-        refreshAfterEdit();
-    }
-}
 
 void CImageView::refreshAfterEdit() {
     const fipSuperImage* image = m_document.image();

@@ -10,6 +10,7 @@
 #include "dialogs/dlg_set_dpi.h"
 #include "dialogs/dlg_set_zoom_level.h"
 #include "dialogs/resize_rules.h"
+#include "viewer/edit_conditions.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
@@ -19,38 +20,18 @@ namespace {
 // The library keeps resolutions in dots per centimetre, the dialogs show dots per inch.
 constexpr double kCentimetresPerInch = 0.39370078740157477;
 
-bool isBitmap(const fipSuperImage& image) {
-    return image.getImageType() == FIT_BITMAP;
-}
-
-// The pixel types the library's rescaling takes.
-bool canRescale(const fipSuperImage& image) {
-    switch (image.getImageType()) {
-        case FIT_BITMAP:
-        case FIT_UINT16:
-        case FIT_FLOAT:
-        case FIT_RGB16:
-        case FIT_RGBA16:
-        case FIT_RGBF:
-        case FIT_RGBAF:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 void CImageView::addGeometryCommands() {
     const auto open = [this] { return hasImage(); };
-    const auto openWhere = [this](bool (*test)(const fipSuperImage&)) {
+    const auto openWhere = [this](bool (*test)(const fipImage&)) {
         return [this, test] { return hasImage() && test(*m_document.image()); };
     };
     m_commands.add(cmd::kZoomTo, open, [this] { zoomToDialog(); });
     m_commands.add(cmd::kResize, openWhere(canRescale), [this] { resizeDialog(); });
-    m_commands.add(cmd::kCanvasSize, openWhere(isBitmap), [this] { canvasSizeDialog(); });
+    m_commands.add(cmd::kCanvasSize, openWhere(isStandardBitmap), [this] { canvasSizeDialog(); });
     m_commands.add(cmd::kSetDpi, open, [this] { setDpiDialog(); });
-    m_commands.add(cmd::kDepthCustom, openWhere(isBitmap), [this] { colorDepthDialog(); });
+    m_commands.add(cmd::kDepthCustom, openWhere(isStandardBitmap), [this] { colorDepthDialog(); });
 }
 
 bool CImageView::editAndDropSelection(const ImageEdit& edit) {

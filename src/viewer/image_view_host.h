@@ -34,6 +34,9 @@ public:
 
     // The open image was replaced, changed or closed (the old one is gone by now).
     virtual void imageChanged() = 0;
+    // The open image is being changed on another thread: nothing may read it until the next
+    // imageChanged().
+    virtual void imageBusy() = 0;
     // The title and the status-bar panes follow the open image.
     virtual void refreshTitle() = 0;
     virtual void refreshStatus() = 0;

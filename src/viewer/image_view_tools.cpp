@@ -216,14 +216,12 @@ void CImageView::cut() {
         return;
     }
     const Rect r = m_selection.rect();
-    const RGBQUAD background = quadOfColorRef(m_backgroundColor);
-    edit([r, background](fipSuperImage& image) {
-        fipImage piece;
-        // The picture is cleared only once its piece is safely on the clipboard.
-        return image.copySubImage(piece, r.left, r.top, r.right, r.bottom) &&
-               putImageOnClipboard(piece) &&
-               image.clearSubImage(r.left, r.top, r.width(), r.height(), background);
-    });
+    // The picture is cleared only once its piece is safely on the clipboard.
+    fipImage piece;
+    if (m_document.image()->copySubImage(piece, r.left, r.top, r.right, r.bottom) &&
+        putImageOnClipboard(piece)) {
+        clearSelectedArea();
+    }
 }
 
 bool CImageView::canPaste() const {

@@ -178,6 +178,15 @@ bool UndoHistory::push(const fipSuperImage& image) {
     if (!image.isValid()) {
         return false;
     }
+    record(snapshot(image));
+    return true;
+}
+
+std::unique_ptr<UndoEntry> UndoHistory::snapshot(const fipSuperImage& image) {
+    return image.isValid() ? makeEntry(image) : nullptr;
+}
+
+void UndoHistory::record(std::unique_ptr<UndoEntry> entry) {
     waitForWriter();
     if (m_count == kSlots) {
         deleteEntry(0);
@@ -187,13 +196,11 @@ bool UndoHistory::push(const fipSuperImage& image) {
     for (int slot = m_count; slot < kSlots; ++slot) {
         deleteEntry(slot);
     }
-    auto entry = makeEntry(image);
     if (entry) {
         m_slots[m_count] = std::move(entry);
         startWriter(*m_slots[m_count]);
         ++m_count;
     }
-    return true;
 }
 
 bool UndoHistory::readBack(UndoEntry& entry, fipSuperImage& restored) {

@@ -45,6 +45,11 @@ public:
     // Records the image before an edit. Fails only for an invalid image; a copy that cannot be
     // made leaves no step and still succeeds.
     bool push(const fipSuperImage& image);
+    // The same in two halves, so that an edit that runs out of memory between them leaves the
+    // history exactly as it was: the copy of the image before the edit (null when it cannot be
+    // made), then, once the edit went through, the step recorded from it.
+    std::unique_ptr<UndoEntry> snapshot(const fipSuperImage& image);
+    void record(std::unique_ptr<UndoEntry> entry);
     // Replace the image's pixels with the previous or next step. A step whose file is missing or
     // damaged is used up and the image stays as it was (false).
     bool undo(fipSuperImage& image);

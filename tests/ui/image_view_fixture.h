@@ -3,10 +3,13 @@
 // The image view inside the real main frame, with its questions answered by the test.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <FreeImage.h>
 
 #include "browser/image_list_ctrl.h"
 #include "frame/main_frame.h"
@@ -24,6 +27,8 @@ struct Answers {
     std::string saveAsChosen;
     std::optional<std::string> saveAsPath;
     bool confirm = true;
+    // What the colour chooser returns; nothing is Cancel.
+    std::optional<std::uint32_t> color;
 };
 
 class ImageViewTest : public testing::Test {
@@ -49,6 +54,13 @@ protected:
             answers.asked.push_back(caption + ": " + text);
         };
         p.warn = [this](const std::string& text) { answers.asked.push_back("warn: " + text); };
+        p.inform = [this](const std::string& text, const std::string& caption) {
+            answers.asked.push_back(caption + ": " + text);
+        };
+        p.chooseColor = [this](std::uint32_t start) {
+            answers.asked.push_back("colour from " + std::to_string(start));
+            return answers.color;
+        };
     }
 
     FolderModel& model() { return frame->imageList()->model(); }
@@ -70,6 +82,35 @@ protected:
         return std::filesystem::path(view->document().path()).filename().string();
     }
 
+    // Mouse events at points relative to where the displayed image's top-left corner was when
+    // the gesture began.
+    void mouse(wxEventType type, int x, int y, bool left = false) {
+        const Rect shown = view->geometry().displayedImage();
+        mouseAt(type, {shown.left, shown.top}, x, y, left);
+    }
+    void mouseAt(wxEventType type, WindowPoint origin, int x, int y, bool left = false) {
+        wxMouseEvent event(type);
+        event.SetPosition({origin.x + x, origin.y + y});
+        event.m_leftDown = left;
+        event.SetEventObject(view);
+        view->GetEventHandler()->ProcessEvent(event);
+    }
+    void drag(int x0, int y0, int x1, int y1) {
+        const Rect shown = view->geometry().displayedImage();
+        const WindowPoint origin{shown.left, shown.top};
+        mouseAt(wxEVT_LEFT_DOWN, origin, x0, y0, true);
+        mouseAt(wxEVT_MOTION, origin, (x0 + x1) / 2, (y0 + y1) / 2, true);
+        mouseAt(wxEVT_MOTION, origin, x1, y1, true);
+        mouseAt(wxEVT_LEFT_UP, origin, x1, y1);
+    }
+    void click(int x, int y) {
+        mouse(wxEVT_LEFT_DOWN, x, y, true);
+        mouse(wxEVT_LEFT_UP, x, y);
+    }
+    bool checked(int command) const { return frame->commandState(command).checked; }
+    bool enabled(int command) const { return frame->commandState(command).enabled; }
+    const fipSuperImage& image() const { return *view->document().image(); }
+
     wxImage grab() {
         const wxImage shown = test::grabClientArea(view);
         EXPECT_TRUE(shown.IsOk()) << "could not capture the screen";
@@ -81,6 +122,35 @@ protected:
     CImageView* view = nullptr;
     Answers answers;
 };
+
+// A picture whose pixel (x, y) has red x % 256, green y % 256 and blue 77.
+inline void writeGradient(const std::string& path, int width, int height) {
+    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        BYTE* p = FreeImage_GetScanLine(dib, height - 1 - y);
+        for (int x = 0; x < width; ++x, p += 3) {
+            p[FI_RGBA_RED] = static_cast<BYTE>(x % 256);
+            p[FI_RGBA_GREEN] = static_cast<BYTE>(y % 256);
+            p[FI_RGBA_BLUE] = 77;
+        }
+    }
+    FreeImage_Save(FIF_PNG, dib, path.c_str());
+    FreeImage_Unload(dib);
+}
+
+// The colour of an image pixel, y from the top.
+inline RGBQUAD pixel(const fipSuperImage& image, int x, int y) {
+    fipImage copy = image;
+    copy.convertTo24Bits();
+    RGBQUAD c{};
+    copy.getPixelColor(x, copy.getHeight() - 1 - y, &c);
+    return c;
+}
+
+inline std::string rgb(RGBQUAD c) {
+    return std::to_string(c.rgbRed) + "," + std::to_string(c.rgbGreen) + "," +
+           std::to_string(c.rgbBlue);
+}
 
 inline std::string paneText(const CSuperStatusBar& bar, int id) {
     for (const PaneLayout& pane : bar.paneLayout()) {

@@ -34,7 +34,6 @@ protected:
             return dialog->GetReturnCode();
         };
     }
-    const fipSuperImage& image() const { return *view->document().image(); }
     double dpiX() const { return image().getHorizontalResolution() * 2.54; }
 };
 

@@ -24,66 +24,9 @@ namespace {
 
 using test::waitFor;
 
-// A picture whose pixel (x, y) has red x % 256, green y % 256 and blue 77.
-void writeGradient(const std::string& path, int width, int height) {
-    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        BYTE* p = FreeImage_GetScanLine(dib, height - 1 - y);
-        for (int x = 0; x < width; ++x, p += 3) {
-            p[FI_RGBA_RED] = static_cast<BYTE>(x % 256);
-            p[FI_RGBA_GREEN] = static_cast<BYTE>(y % 256);
-            p[FI_RGBA_BLUE] = 77;
-        }
-    }
-    FreeImage_Save(FIF_PNG, dib, path.c_str());
-    FreeImage_Unload(dib);
-}
-
-// The colour of an image pixel, y from the top.
-RGBQUAD pixel(const fipSuperImage& image, int x, int y) {
-    fipImage copy = image;
-    copy.convertTo24Bits();
-    RGBQUAD c{};
-    copy.getPixelColor(x, copy.getHeight() - 1 - y, &c);
-    return c;
-}
-
-std::string rgb(RGBQUAD c) {
-    return std::to_string(c.rgbRed) + "," + std::to_string(c.rgbGreen) + "," +
-           std::to_string(c.rgbBlue);
-}
-
 class ImageViewTools : public ImageViewTest {
 protected:
-    // Mouse events at points relative to where the displayed image's top-left corner was when
-    // the gesture began.
-    void mouse(wxEventType type, int x, int y, bool left = false) {
-        const Rect shown = view->geometry().displayedImage();
-        mouseAt(type, {shown.left, shown.top}, x, y, left);
-    }
-    void mouseAt(wxEventType type, WindowPoint origin, int x, int y, bool left = false) {
-        wxMouseEvent event(type);
-        event.SetPosition({origin.x + x, origin.y + y});
-        event.m_leftDown = left;
-        event.SetEventObject(view);
-        view->GetEventHandler()->ProcessEvent(event);
-    }
-    void drag(int x0, int y0, int x1, int y1) {
-        const Rect shown = view->geometry().displayedImage();
-        const WindowPoint origin{shown.left, shown.top};
-        mouseAt(wxEVT_LEFT_DOWN, origin, x0, y0, true);
-        mouseAt(wxEVT_MOTION, origin, (x0 + x1) / 2, (y0 + y1) / 2, true);
-        mouseAt(wxEVT_MOTION, origin, x1, y1, true);
-        mouseAt(wxEVT_LEFT_UP, origin, x1, y1);
-    }
-    void click(int x, int y) {
-        mouse(wxEVT_LEFT_DOWN, x, y, true);
-        mouse(wxEVT_LEFT_UP, x, y);
-    }
     const Rect& selection() const { return view->selection().rect(); }
-    bool checked(int command) const { return frame->commandState(command).checked; }
-    bool enabled(int command) const { return frame->commandState(command).enabled; }
-    const fipSuperImage& image() const { return *view->document().image(); }
 };
 
 TEST_F(ImageViewTools, SelectingWithTheMouseAndTheRatioCommands) {

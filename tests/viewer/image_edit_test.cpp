@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include "fakes/temp_dir.h"
 #include "imaging/image_fixtures.h"
@@ -98,6 +99,21 @@ TEST_F(ImageEditTest, AFailedEditChangesNeitherTheImageNorTheModifiedFlag) {
     EXPECT_EQ(m_document.history().count(), steps);
     EXPECT_FALSE(m_document.modified());
     EXPECT_EQ(m_document.image()->getBPP(), 24u);
+    EXPECT_EQ(pixelsOf(*m_document.image()), m_original);
+}
+
+TEST_F(ImageEditTest, AnEditThatRunsOutOfMemoryLeavesTheHistoryAsItWas) {
+    ASSERT_TRUE(m_document.applyEdit(invertAll));
+    ASSERT_TRUE(m_document.applyEdit(invertAll));
+    ASSERT_TRUE(m_document.undo());
+    const std::vector<std::uint8_t> before = pixelsOf(*m_document.image());
+    EXPECT_FALSE(m_document.applyEdit([](fipSuperImage&) -> bool { throw std::bad_alloc(); }));
+    EXPECT_FALSE(m_document.applyEdit([](fipSuperImage&) { return false; }, Rect{1, 1, 4, 4}));
+    // The undo step and the redo step are both still there.
+    EXPECT_EQ(m_document.history().count(), 1);
+    EXPECT_TRUE(m_document.canRedo());
+    EXPECT_EQ(pixelsOf(*m_document.image()), before);
+    ASSERT_TRUE(m_document.undo());
     EXPECT_EQ(pixelsOf(*m_document.image()), m_original);
 }
 

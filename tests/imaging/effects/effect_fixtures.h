@@ -44,8 +44,9 @@ struct ImageSize {
     unsigned height;
 };
 
-// The odd sizes every effect is checked on: single pixels and lines, an odd block, a wide strip.
-inline const std::vector<ImageSize>& oddSizes() {
+// The odd sizes every effect is checked on: single pixels and lines, an odd block, a wide strip
+// (the sizes of image_fixtures.h's oddSizes, as a struct).
+inline const std::vector<ImageSize>& effectSizes() {
     static const std::vector<ImageSize> sizes = {{1, 1}, {1, 9}, {9, 1}, {7, 5}, {1001, 3}};
     return sizes;
 }

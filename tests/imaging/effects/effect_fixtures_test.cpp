@@ -7,7 +7,7 @@ namespace {
 
 TEST(EffectFixtures, EveryLayoutIsMadeAtEveryOddSizeAndComparesEqualOnlyToItself) {
     for (const test::EffectLayout& layout : test::everyLayout()) {
-        for (const test::ImageSize size : test::oddSizes()) {
+        for (const test::ImageSize size : test::effectSizes()) {
             const fipImage image = test::makeEffectImage(layout, size.width, size.height, 3);
             ASSERT_TRUE(image.isValid()) << test::describe(layout);
             EXPECT_EQ(image.getBitsPerPixel(), layout.bpp) << test::describe(layout);
