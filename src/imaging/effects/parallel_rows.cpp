@@ -31,6 +31,8 @@ void forEachRowBand(int rows, std::int64_t work,
     }
     const int bands = rowBandCount(rows, work);
     std::vector<std::thread> workers;
+    workers.reserve(
+        static_cast<std::size_t>(bands));  // so that adding a started thread never throws
     for (int i = 1; i < bands; ++i) {
         const int top = static_cast<int>(static_cast<std::int64_t>(rows) * i / bands);
         const int bottom = static_cast<int>(static_cast<std::int64_t>(rows) * (i + 1) / bands);
