@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <numbers>
 #include <vector>
@@ -43,6 +44,19 @@ __attribute__((target_clones("avx2", "default"))) void noiseRow4(std::uint8_t* r
                                                                  std::uint32_t count,
                                                                  std::uint32_t key, int amount) {
     noiseRow<4>(row, count, key, amount);
+}
+
+// Where each pixel of a row takes its colour from: column and scanline, clamped to the image.
+__attribute__((target_clones("avx2", "default"))) void spreadSources(std::int32_t* columns,
+                                                                     std::int32_t* scanlines,
+                                                                     int width, int height, int y,
+                                                                     std::uint32_t key,
+                                                                     int amount) {
+    for (int x = 0; x < width; ++x) {
+        const std::uint32_t bits = texture::randomAt(key, static_cast<std::uint32_t>(x));
+        columns[x] = std::clamp(x + texture::uniformOffset(bits & 0xffffu, amount), 0, width - 1);
+        scanlines[x] = std::clamp(y + texture::uniformOffset(bits >> 16, amount), 0, height - 1);
+    }
 }
 
 // Sums each byte column of the block's rows into sums, then gives every pixel of those rows
@@ -185,24 +199,28 @@ bool spread(fipImage& image, const SpreadParams& params) {
     const int height = static_cast<int>(image.getHeight());
     const std::size_t pitch = image.getScanWidth();
     try {
-        std::vector<std::uint8_t> source(pitch * static_cast<std::size_t>(height));
-        std::memcpy(source.data(), image.accessPixels(), source.size());
+        const std::size_t size = pitch * static_cast<std::size_t>(height);
+        const auto copy = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        std::memcpy(copy.get(), image.accessPixels(), size);
+        BandBuffers<std::int32_t> sources(height, pixelCount(image),
+                                          2 * static_cast<std::size_t>(width));
         forEachRowBand(height, pixelCount(image), [&](int top, int bottom) {
+            std::int32_t* const columns = sources.take();
+            std::int32_t* const scanlines = columns + width;
+            // Locals, so that the byte stores below cannot alias them.
+            const std::uint8_t* const source = copy.get();
+            const std::size_t rowPitch = pitch;
+            const std::size_t step = bytes;
+            const int w = width;
             for (int y = top; y < bottom; ++y) {
-                const std::uint32_t key =
-                    texture::rowKey(params.seed, static_cast<std::uint32_t>(y));
+                spreadSources(columns, scanlines, width, height, y,
+                              texture::rowKey(params.seed, static_cast<std::uint32_t>(y)), amount);
                 BYTE* row = image.getScanLine(static_cast<unsigned>(y));
-                for (int x = 0; x < width; ++x) {
-                    const std::uint32_t bits =
-                        texture::randomAt(key, static_cast<std::uint32_t>(x));
-                    const int sx = std::clamp(x + texture::uniformOffset(bits & 0xffffu, amount), 0,
-                                              width - 1);
-                    const int sy =
-                        std::clamp(y + texture::uniformOffset(bits >> 16, amount), 0, height - 1);
-                    const std::uint8_t* from = source.data() +
-                                               static_cast<std::size_t>(sy) * pitch +
-                                               static_cast<std::size_t>(sx) * bytes;
-                    std::uint8_t* to = row + static_cast<std::size_t>(x) * bytes;
+                for (int x = 0; x < w; ++x) {
+                    const std::uint8_t* from = source +
+                                               static_cast<std::size_t>(scanlines[x]) * rowPitch +
+                                               static_cast<std::size_t>(columns[x]) * step;
+                    std::uint8_t* to = row + static_cast<std::size_t>(x) * step;
                     to[0] = from[0];
                     to[1] = from[1];
                     to[2] = from[2];

@@ -19,6 +19,10 @@ struct WindRow {
 };
 
 void gather(const BYTE* row, std::uint8_t* colours, int width, unsigned bytes, bool toRight) {
+    if (toRight && bytes == 3) {
+        std::copy(row, row + static_cast<std::size_t>(width) * 3, colours);
+        return;
+    }
     for (int k = 0; k < width; ++k) {
         const int x = toRight ? k : width - 1 - k;
         const BYTE* pixel = row + static_cast<std::size_t>(x) * bytes;
@@ -30,6 +34,10 @@ void gather(const BYTE* row, std::uint8_t* colours, int width, unsigned bytes, b
 }
 
 void scatter(BYTE* row, const std::uint8_t* colours, int width, unsigned bytes, bool toRight) {
+    if (toRight && bytes == 3) {
+        std::copy(colours, colours + static_cast<std::size_t>(width) * 3, row);
+        return;
+    }
     for (int k = 0; k < width; ++k) {
         const int x = toRight ? k : width - 1 - k;
         BYTE* pixel = row + static_cast<std::size_t>(x) * bytes;
@@ -46,28 +54,27 @@ void scatter(BYTE* row, const std::uint8_t* colours, int width, unsigned bytes, 
 void hardStreaks(const WindRow& row, int width, int level) {
     const std::size_t n = static_cast<std::size_t>(level) + 1;
     const std::size_t count = static_cast<std::size_t>(width) * 3;
-    const std::uint8_t* in = row.colours;
-    const auto pixels = static_cast<std::size_t>(width);
-    for (std::size_t k = 0, inBlock = 0; k < pixels;
-         ++k, inBlock = inBlock + 1 == n ? 0 : inBlock + 1) {
-        const std::size_t i = k * 3;
-        for (std::size_t c = i; c < i + 3; ++c) {
-            row.prefix[c] = inBlock == 0 ? in[c] : std::max(row.prefix[c - 3], in[c]);
+    // Local copies: stores through the byte pointers could otherwise alias the struct.
+    const std::uint8_t* __restrict in = row.colours;
+    std::uint8_t* __restrict prefix = row.prefix;
+    std::uint8_t* __restrict suffix = row.suffix;
+    for (std::size_t begin = 0; begin < count; begin += n * 3) {
+        const std::size_t end = std::min(count, begin + n * 3);
+        for (std::size_t c = 0; c < 3; ++c) {
+            prefix[begin + c] = in[begin + c];
+            suffix[end - 3 + c] = in[end - 3 + c];
         }
-    }
-    // The last block may be partial; every block ends where the next begins.
-    std::size_t phase = pixels % n;  // (k + 1) % n
-    for (std::size_t k = pixels; k-- > 0; phase = phase == 0 ? n - 1 : phase - 1) {
-        const std::size_t i = k * 3;
-        const bool blockEnd = k + 1 == pixels || phase == 0;
-        for (std::size_t c = i; c < i + 3; ++c) {
-            row.suffix[c] = blockEnd ? in[c] : std::max(row.suffix[c + 3], in[c]);
+        for (std::size_t i = begin + 3; i < end; ++i) {
+            prefix[i] = std::max(prefix[i - 3], in[i]);
+        }
+        for (std::size_t i = end - 3; i-- > begin;) {
+            suffix[i] = std::max(suffix[i + 3], in[i]);
         }
     }
     // Before pixel level the window starts at 0, inside the first block: the prefix is right.
     const std::size_t skip = std::min(count, static_cast<std::size_t>(level) * 3);
     for (std::size_t i = skip; i < count; ++i) {
-        row.prefix[i] = std::max(row.prefix[i], row.suffix[i - skip]);
+        prefix[i] = std::max(prefix[i], suffix[i - skip]);
     }
 }
 
@@ -77,7 +84,7 @@ void smoothStreaks(const WindRow& row, int width, int level) {
     const int n = level + 1;
     const int step = 255 / n;
     const int stepRest = 255 % n;
-    std::uint8_t* v = row.colours;
+    std::uint8_t* const v = row.colours;
     for (int c = 0; c < 3; ++c) {
         int quotient = v[c];
         int rest = 0;

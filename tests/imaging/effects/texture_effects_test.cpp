@@ -216,25 +216,6 @@ TEST(TextureEffects, MosaicMatchesTheReferenceForEveryBlockSize) {
     }
 }
 
-TEST(TextureEffects, MosaicBlocksStartAtTheTopLeftOfThePicture) {
-    // 3 x 3 with blocks of 2: the full block is the top-left one; the bottom row (scanline 0)
-    // and the right column are partial blocks.
-    fipImage image(FIT_BITMAP, 3, 3, 24);
-    const int values[3][3] = {{10, 20, 90}, {30, 41, 90}, {200, 100, 7}};  // top row first
-    for (int top = 0; top < 3; ++top) {
-        for (int x = 0; x < 3; ++x) {
-            std::fill(pixelAt(image, x, 2 - top), pixelAt(image, x, 2 - top) + 3,
-                      static_cast<BYTE>(values[top][x]));
-        }
-    }
-    ASSERT_TRUE(mosaic(image, {2}));
-    EXPECT_EQ(pixelAt(image, 0, 2)[0], 25);  // (10 + 20 + 30 + 41) / 4 = 25.25
-    EXPECT_EQ(pixelAt(image, 1, 1)[1], 25);
-    EXPECT_EQ(pixelAt(image, 2, 2)[2], 90);
-    EXPECT_EQ(pixelAt(image, 0, 0)[0], 150);  // (200 + 100) / 2
-    EXPECT_EQ(pixelAt(image, 2, 0)[0], 7);
-}
-
 TEST(TextureEffects, SpreadMatchesTheReferenceForAmountsInAndOutOfRange) {
     for (const int amount : {-5, 0, 1, 3, 32, 100}) {
         const SpreadParams params{amount, 42};
@@ -242,32 +223,6 @@ TEST(TextureEffects, SpreadMatchesTheReferenceForAmountsInAndOutOfRange) {
                                 [&](const fipImage& s) { return referenceSpread(s, params); },
                                 "amount " + std::to_string(amount));
     }
-}
-
-TEST(TextureEffects, SpreadTakesColoursFromNoFurtherThanTheAmount) {
-    // Each pixel's colour encodes where it was: x in blue, the scanline in green.
-    fipImage image(FIT_BITMAP, 64, 64, 32);
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            BYTE* p = pixelAt(image, x, y);
-            p[FI_RGBA_BLUE] = static_cast<BYTE>(x);
-            p[FI_RGBA_GREEN] = static_cast<BYTE>(y);
-            p[FI_RGBA_RED] = 0;
-            p[FI_RGBA_ALPHA] = static_cast<BYTE>(x + y);
-        }
-    }
-    ASSERT_TRUE(spread(image, {3, 5}));
-    int moved = 0;
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            const BYTE* p = pixelAt(image, x, y);
-            EXPECT_LE(std::abs(p[FI_RGBA_BLUE] - x), 3);
-            EXPECT_LE(std::abs(p[FI_RGBA_GREEN] - y), 3);
-            EXPECT_EQ(p[FI_RGBA_ALPHA], x + y);
-            moved += p[FI_RGBA_BLUE] != x || p[FI_RGBA_GREEN] != y;
-        }
-    }
-    EXPECT_GT(moved, 64 * 64 / 2);
 }
 
 TEST(TextureEffects, StripeMatchesTheReferenceForSwingsAndFrequencies) {
