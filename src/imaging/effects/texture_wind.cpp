@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <new>
 
@@ -10,99 +11,84 @@ namespace tarn {
 
 namespace {
 
-// A row's colour bytes in upwind order: pixel 0 is the one the wind comes from, so the streaks
-// always run towards higher indices.
-struct WindRow {
-    std::uint8_t* colours;  // width * 3
-    std::uint8_t* prefix;   // width * 3
-    std::uint8_t* suffix;   // width * 3
-};
-
-void gather(const BYTE* row, std::uint8_t* colours, int width, unsigned bytes, bool toRight) {
-    if (toRight && bytes == 3) {
-        std::copy(row, row + static_cast<std::size_t>(width) * 3, colours);
-        return;
-    }
-    for (int k = 0; k < width; ++k) {
-        const int x = toRight ? k : width - 1 - k;
-        const BYTE* pixel = row + static_cast<std::size_t>(x) * bytes;
-        std::uint8_t* out = colours + static_cast<std::size_t>(k) * 3;
-        out[0] = pixel[0];
-        out[1] = pixel[1];
-        out[2] = pixel[2];
-    }
-}
-
-void scatter(BYTE* row, const std::uint8_t* colours, int width, unsigned bytes, bool toRight) {
-    if (toRight && bytes == 3) {
-        std::copy(colours, colours + static_cast<std::size_t>(width) * 3, row);
-        return;
-    }
-    for (int k = 0; k < width; ++k) {
-        const int x = toRight ? k : width - 1 - k;
-        BYTE* pixel = row + static_cast<std::size_t>(x) * bytes;
-        const std::uint8_t* in = colours + static_cast<std::size_t>(k) * 3;
-        pixel[0] = in[0];
-        pixel[1] = in[1];
-        pixel[2] = in[2];
-    }
-}
-
-// The maximum over the window [k - level, k] for every k, from the maxima running forward and
-// backward inside blocks of level + 1 pixels: any such window spans at most two blocks. The
-// result replaces prefix.
-void hardStreaks(const WindRow& row, int width, int level) {
-    const std::size_t n = static_cast<std::size_t>(level) + 1;
-    const std::size_t count = static_cast<std::size_t>(width) * 3;
-    // Local copies: stores through the byte pointers could otherwise alias the struct.
-    const std::uint8_t* __restrict in = row.colours;
-    std::uint8_t* __restrict prefix = row.prefix;
-    std::uint8_t* __restrict suffix = row.suffix;
-    for (std::size_t begin = 0; begin < count; begin += n * 3) {
-        const std::size_t end = std::min(count, begin + n * 3);
-        for (std::size_t c = 0; c < 3; ++c) {
+// The streak of pixel k reaches back over the window [k - level, k] (wind to the right) or
+// [k, k + level] (to the left). Its maximum comes from maxima running forward (prefix) and
+// backward (suffix) inside blocks of level + 1 pixels, as no such window spans more than two
+// blocks. All bytes of a pixel take part; alpha is left out only when written back.
+template <unsigned Bytes>
+void hardStreaks(BYTE* row, std::uint8_t* __restrict prefix, std::uint8_t* __restrict suffix,
+                 int width, int level, bool toRight) {
+    const auto w = static_cast<std::size_t>(width);
+    const std::size_t count = w * Bytes;
+    const std::size_t blockBytes = (static_cast<std::size_t>(level) + 1) * Bytes;
+    const std::uint8_t* __restrict in = row;
+    for (std::size_t begin = 0; begin < count; begin += blockBytes) {
+        const std::size_t end = std::min(count, begin + blockBytes);
+        for (std::size_t c = 0; c < Bytes; ++c) {
             prefix[begin + c] = in[begin + c];
-            suffix[end - 3 + c] = in[end - 3 + c];
+            suffix[end - Bytes + c] = in[end - Bytes + c];
         }
-        for (std::size_t i = begin + 3; i < end; ++i) {
-            prefix[i] = std::max(prefix[i - 3], in[i]);
+        for (std::size_t i = begin + Bytes; i < end; ++i) {
+            prefix[i] = std::max(prefix[i - Bytes], in[i]);
         }
-        for (std::size_t i = end - 3; i-- > begin;) {
-            suffix[i] = std::max(suffix[i + 3], in[i]);
+        for (std::size_t i = end - Bytes; i-- > begin;) {
+            suffix[i] = std::max(suffix[i + Bytes], in[i]);
         }
     }
-    // Before pixel level the window starts at 0, inside the first block: the prefix is right.
-    const std::size_t skip = std::min(count, static_cast<std::size_t>(level) * 3);
-    for (std::size_t i = skip; i < count; ++i) {
-        prefix[i] = std::max(prefix[i], suffix[i - skip]);
+    const std::size_t reach = std::min(count, static_cast<std::size_t>(level) * Bytes);
+    const std::uint8_t* result = nullptr;
+    if (toRight) {
+        // Up to pixel level the window starts at 0, inside the first block: the prefix is right.
+        for (std::size_t i = reach; i < count; ++i) {
+            prefix[i] = std::max(prefix[i], suffix[i - reach]);
+        }
+        result = prefix;
+    } else {
+        for (std::size_t i = 0; i < count - reach; ++i) {
+            suffix[i] = std::max(suffix[i], prefix[i + reach]);
+        }
+        // The windows that run past the end stop at the last pixel; inside the last block the
+        // suffix alone reaches it.
+        const std::uint8_t* last = prefix + count - Bytes;
+        const std::size_t lastBlock = (count - Bytes) / blockBytes * blockBytes;
+        for (std::size_t i = count - reach; i < lastBlock; i += Bytes) {
+            for (std::size_t c = 0; c < Bytes; ++c) {
+                suffix[i + c] = std::max(suffix[i + c], last[c]);
+            }
+        }
+        result = suffix;
     }
+    texture::copyColour(row, result, w, Bytes);
 }
 
-// Each value is max over d of (v[k - d] * n - 255 * d) / n with n = level + 1: a streak that
-// fades by 255 / n a pixel. Kept as a quotient and remainder by n, so no division per pixel.
-void smoothStreaks(const WindRow& row, int width, int level) {
+// Each value is max over d of (v[k - d] * n - 255 * d) / n with n = level + 1, d counted
+// upwind: a streak that fades by 255 / n a pixel. Kept as a quotient and remainder by n, so
+// that no pixel needs a division.
+void smoothStreaks(BYTE* row, int width, unsigned bytes, int level, bool toRight) {
     const int n = level + 1;
     const int step = 255 / n;
     const int stepRest = 255 % n;
-    std::uint8_t* const v = row.colours;
+    const std::ptrdiff_t stride = toRight ? bytes : -static_cast<std::ptrdiff_t>(bytes);
+    BYTE* const first = toRight ? row : row + static_cast<std::size_t>(width - 1) * bytes;
     for (int c = 0; c < 3; ++c) {
-        int quotient = v[c];
+        BYTE* value = first + c;
+        int quotient = *value;
         int rest = 0;
         for (int k = 1; k < width; ++k) {
-            std::uint8_t& value = v[static_cast<std::size_t>(k) * 3 + c];
+            value += stride;
             int fadedQuotient = quotient - step;
             int fadedRest = rest - stepRest;
             if (fadedRest < 0) {
                 fadedRest += n;
                 --fadedQuotient;
             }
-            if (value > fadedQuotient) {
-                quotient = value;
+            if (*value > fadedQuotient) {
+                quotient = *value;
                 rest = 0;
             } else {
                 quotient = fadedQuotient;
                 rest = fadedRest;
-                value = static_cast<std::uint8_t>(quotient);
+                *value = static_cast<BYTE>(quotient);
             }
         }
     }
@@ -119,22 +105,23 @@ bool wind(fipImage& image, const WindParams& params) {
     const int height = static_cast<int>(image.getHeight());
     const int level = std::clamp(params.level, 1, width);
     const bool toRight = params.direction >= 1;
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    const bool smooth = params.smooth;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytes;
     const std::int64_t work = static_cast<std::int64_t>(width) * height;
     try {
-        texture::BandBuffers<std::uint8_t> scratch(height, work, rowBytes * 3);
+        texture::BandBuffers<std::uint8_t> scratch(height, work, smooth ? 0 : 2 * rowBytes);
         forEachRowBand(height, work, [&](int top, int bottom) {
-            std::uint8_t* buffer = scratch.take();
-            const WindRow row{buffer, buffer + rowBytes, buffer + 2 * rowBytes};
+            std::uint8_t* const buffer = scratch.take();
             for (int y = top; y < bottom; ++y) {
-                BYTE* line = image.getScanLine(static_cast<unsigned>(y));
-                gather(line, row.colours, width, bytes, toRight);
-                if (params.smooth) {
-                    smoothStreaks(row, width, level);
-                    scatter(line, row.colours, width, bytes, toRight);
+                BYTE* row = image.getScanLine(static_cast<unsigned>(y));
+                if (smooth) {
+                    smoothStreaks(row, width, bytes, level, toRight);
                 } else {
-                    hardStreaks(row, width, level);
-                    scatter(line, row.prefix, width, bytes, toRight);
+                    if (bytes == 3) {
+                        hardStreaks<3>(row, buffer, buffer + rowBytes, width, level, toRight);
+                    } else {
+                        hardStreaks<4>(row, buffer, buffer + rowBytes, width, level, toRight);
+                    }
                 }
             }
         });
