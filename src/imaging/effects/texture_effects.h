@@ -46,7 +46,7 @@ bool stripe(fipImage& image, const StripeParams& params);
 
 struct WindParams {
     int level;      // >= 1, the streak length in pixels
-    int direction;  // 0: blows to the left, 1: to the right
+    int direction;  // 0 (or less): blows to the left; 1 (or more): to the right
     bool smooth;
 };
 

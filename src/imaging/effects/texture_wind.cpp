@@ -21,18 +21,20 @@ void hardStreaks(BYTE* row, std::uint8_t* __restrict prefix, std::uint8_t* __res
     const auto w = static_cast<std::size_t>(width);
     const std::size_t count = w * Bytes;
     const std::size_t blockBytes = (static_cast<std::size_t>(level) + 1) * Bytes;
-    const std::uint8_t* __restrict in = row;
-    for (std::size_t begin = 0; begin < count; begin += blockBytes) {
-        const std::size_t end = std::min(count, begin + blockBytes);
-        for (std::size_t c = 0; c < Bytes; ++c) {
-            prefix[begin + c] = in[begin + c];
-            suffix[end - Bytes + c] = in[end - Bytes + c];
-        }
-        for (std::size_t i = begin + Bytes; i < end; ++i) {
-            prefix[i] = std::max(prefix[i - Bytes], in[i]);
-        }
-        for (std::size_t i = end - Bytes; i-- > begin;) {
-            suffix[i] = std::max(suffix[i + Bytes], in[i]);
+    {  // the row is only read in here
+        const std::uint8_t* __restrict in = row;
+        for (std::size_t begin = 0; begin < count; begin += blockBytes) {
+            const std::size_t end = std::min(count, begin + blockBytes);
+            for (std::size_t c = 0; c < Bytes; ++c) {
+                prefix[begin + c] = in[begin + c];
+                suffix[end - Bytes + c] = in[end - Bytes + c];
+            }
+            for (std::size_t i = begin + Bytes; i < end; ++i) {
+                prefix[i] = std::max(prefix[i - Bytes], in[i]);
+            }
+            for (std::size_t i = end - Bytes; i-- > begin;) {
+                suffix[i] = std::max(suffix[i + Bytes], in[i]);
+            }
         }
     }
     const std::size_t reach = std::min(count, static_cast<std::size_t>(level) * Bytes);
