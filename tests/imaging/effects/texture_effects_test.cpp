@@ -151,7 +151,7 @@ void expectMatchesEverywhere(const Effect& effect, const Reference& reference,
                              const std::string& what) {
     unsigned seed = 7;
     for (const EffectLayout& layout : test::trueColorLayouts()) {
-        for (const test::ImageSize size : test::oddSizes()) {
+        for (const test::ImageSize size : test::effectSizes()) {
             const fipImage source = test::makeEffectImage(layout, size.width, size.height, ++seed);
             fipImage image(source);
             ASSERT_TRUE(effect(image)) << what << ", " << describe(layout);
