@@ -26,9 +26,10 @@ double median(std::vector<double> values) {
 fipImage makePicture24mp() {
     fipImage image(FIT_BITMAP, 6000, 4000, 24);
     std::uint32_t seed = 12345;
+    const unsigned width = image.getWidth();
     for (unsigned y = 0; y < image.getHeight(); ++y) {
         BYTE* p = image.getScanLine(y);
-        for (unsigned x = 0; x < image.getWidth() * 3; ++x) {
+        for (unsigned x = 0; x < width * 3; ++x) {
             seed = seed * 1664525u + 1013904223u;
             p[x] = static_cast<BYTE>((x / 3 + y * (x % 3 + 1)) / 40 + (seed >> 28));
         }
