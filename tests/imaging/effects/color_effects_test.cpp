@@ -51,7 +51,7 @@ int maxPaletteDifference(const fipImage& a, const fipImage& b) {
 void expectMatchesRule(const std::function<bool(fipImage&)>& effect, const ColorRule& rule,
                        const std::vector<EffectLayout>& layouts, int tolerance) {
     for (const EffectLayout& layout : layouts) {
-        for (const ImageSize size : oddSizes()) {
+        for (const ImageSize size : effectSizes()) {
             const fipImage source = makeEffectImage(layout, size.width, size.height, 7);
             fipImage image(source);
             ASSERT_TRUE(effect(image)) << describe(layout);

@@ -56,9 +56,12 @@ inline const std::vector<ImageSize>& effectSizes() {
 // or a grey ramp for greyPalette.
 inline fipImage makeEffectImage(const EffectLayout& layout, unsigned width, unsigned height,
                                 unsigned seed = 1) {
-    const unsigned masks[3] = {layout.rgb565 ? FI16_565_RED_MASK : FI16_555_RED_MASK,
-                               layout.rgb565 ? FI16_565_GREEN_MASK : FI16_555_GREEN_MASK,
-                               layout.rgb565 ? FI16_565_BLUE_MASK : FI16_555_BLUE_MASK};
+    const auto mask = [&layout](int for565, int for555) {
+        return static_cast<unsigned>(layout.rgb565 ? for565 : for555);
+    };
+    const unsigned masks[3] = {mask(FI16_565_RED_MASK, FI16_555_RED_MASK),
+                               mask(FI16_565_GREEN_MASK, FI16_555_GREEN_MASK),
+                               mask(FI16_565_BLUE_MASK, FI16_555_BLUE_MASK)};
     fipImage image(layout.type, width, height, layout.bpp);
     if (layout.type == FIT_BITMAP && layout.bpp == 16) {
         FIBITMAP* dib =
