@@ -16,6 +16,7 @@
 #include "browser/file_actions.h"
 #include "commands/command_ids.h"
 #include "desktop/print_rules.h"
+#include "imaging/effects/color_effects.h"
 #include "imaging/effects/tone_operations.h"
 #include "viewer/edit_conditions.h"
 #include "viewer/image_view.h"
@@ -154,6 +155,8 @@ void CImageView::addEditCommands() {
     c.add(cmd::kGrayscale, when(isStandardBitmap),
           whole([](auto& i) { return convertToGrayscale(i); }));
     c.add(cmd::kBlackWhite, when(isStandardBitmap), whole([](auto& i) { return dither(i); }));
+    c.add(cmd::kSepia, when(isTrueColor), inSelection([](auto& i) { return sepia(i); }));
+    c.add(cmd::kRedEyeReduction, when(isTrueColor), [this] { redEyeReduction(); });
     for (int order = 0; order < 5; ++order) {
         c.add(kSwapCommands[order], when(isStandardBitmap),
               inSelection([order](auto& i) { return i.swapChannels(order) != FALSE; }));
@@ -216,6 +219,7 @@ void CImageView::redEyeReduction() {
             "Red Eye Reduction");
         return;
     }
+    editSelection([](fipSuperImage& image) { return removeRedEye(image); });
 }
 
 void CImageView::chooseBackgroundColor() {

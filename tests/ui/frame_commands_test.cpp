@@ -537,9 +537,8 @@ constexpr int kNotBuiltYet[] = {
     cmd::kTreeNewFolder, cmd::kTreeAddToFavorites, cmd::kTreeLocateOnDisk, cmd::kTreeCut,
     cmd::kTreeCopy, cmd::kTreePaste, cmd::kTreeDelete, cmd::kTreeRename, cmd::kTreeProperties,
     // editing
-    cmd::kSepia, cmd::kGaussianBlur3, cmd::kGaussianBlur5, cmd::kSoften,
+    cmd::kGaussianBlur3, cmd::kGaussianBlur5, cmd::kSoften,
     cmd::kSharpen, cmd::kErode, cmd::kEdgeHeavy, cmd::kEdgeMedium, cmd::kEdgeLight,
-    cmd::kRedEyeReduction,
     // effect dialogs
     cmd::kThreshold, cmd::kColorize, cmd::kSolarize, cmd::kAverageBlur, cmd::kAddNoise,
     cmd::kEmboss, cmd::kSpread, cmd::kStripe, cmd::kWind, cmd::kMosaic, cmd::kEnhanceColors,

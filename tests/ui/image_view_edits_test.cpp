@@ -142,6 +142,23 @@ TEST_F(ImageViewEdits, DepthCommandsGiveTheDepthAndPaletteTheyName) {
     EXPECT_TRUE(enabled(cmd::kSwapBgr));
 }
 
+TEST_F(ImageViewEdits, RedEyeReductionWorksOnlyInsideASelection) {
+    test::writePicture(path("eye.png"), 60, 40, {20, 30, 200, 0});  // strongly red
+    open();
+    openFile("eye.png");
+    ASSERT_TRUE(frame->runCommand(cmd::kRedEyeReduction));
+    EXPECT_EQ(answers.asked.back(),
+              "Red Eye Reduction: The feature works only on selections.\nCreate first a "
+              "selection in the image using the left mouse button.");
+    EXPECT_FALSE(view->isModified());
+    EXPECT_FALSE(enabled(cmd::kUndo));
+    ASSERT_TRUE(frame->runCommand(cmd::kSelectTool));
+    drag(10, 10, 30, 20);
+    ASSERT_TRUE(frame->runCommand(cmd::kRedEyeReduction));
+    EXPECT_EQ(rgb(pixel(image(), 15, 15)), "25,30,20");
+    EXPECT_EQ(rgb(pixel(image(), 35, 15)), "200,30,20");
+}
+
 TEST_F(ImageViewEdits, CountColorsTellsTheNumberAndIsNotOfferedForSixteenBits) {
     test::writePicture(path("two.png"), 20, 10, {1, 2, 3, 0});
     test::writePicture(path("wide.bmp"), 20, 10, {}, FIF_BMP, 16);
