@@ -82,32 +82,38 @@ ResampleTaps resampleTaps(unsigned source, unsigned target, const ResampleFilter
     const double scale = static_cast<double>(source) / target;
     const double stretch = std::max(1.0, scale);
     const double radius = filter.support * stretch;
-    const auto range = [&](unsigned i, int& low, int& high) {
+    // The kernel's span, cut to the image and to the pixels it gives a weight.
+    std::vector<int> low(target), high(target);
+    std::vector<double> weights;
+    for (unsigned i = 0; i < target; ++i) {
         const double centre = (i + 0.5) * scale;
-        low = std::max(0, static_cast<int>(std::floor(centre - radius)));
-        high = std::min(static_cast<int>(source) - 1, static_cast<int>(std::ceil(centre + radius)));
-    };
+        int from = std::max(0, static_cast<int>(std::floor(centre - radius)));
+        int to =
+            std::min(static_cast<int>(source) - 1, static_cast<int>(std::ceil(centre + radius)));
+        while (from < to && filter.weight((from + 0.5 - centre) / stretch) == 0.0) {
+            ++from;
+        }
+        while (to > from && filter.weight((to + 0.5 - centre) / stretch) == 0.0) {
+            --to;
+        }
+        low[i] = from;
+        high[i] = to;
+    }
     ResampleTaps taps;
     for (unsigned i = 0; i < target; ++i) {
-        int low = 0;
-        int high = 0;
-        range(i, low, high);
-        taps.count = std::max(taps.count, static_cast<unsigned>(high - low + 1));
+        taps.count = std::max(taps.count, static_cast<unsigned>(high[i] - low[i] + 1));
     }
     taps.first.resize(target);
     taps.weight.assign(static_cast<std::size_t>(target) * taps.count, 0.0f);
-    std::vector<double> weights(taps.count);
+    weights.resize(taps.count);
     for (unsigned i = 0; i < target; ++i) {
         const double centre = (i + 0.5) * scale;
-        int low = 0;
-        int high = 0;
-        range(i, low, high);
         double sum = 0.0;
-        for (int j = low; j <= high; ++j) {
-            weights[j - low] = filter.weight((j + 0.5 - centre) / stretch);
-            sum += weights[j - low];
+        for (int j = low[i]; j <= high[i]; ++j) {
+            weights[j - low[i]] = filter.weight((j + 0.5 - centre) / stretch);
+            sum += weights[j - low[i]];
         }
-        const int first = std::min(low, static_cast<int>(source - taps.count));
+        const int first = std::min(low[i], static_cast<int>(source - taps.count));
         taps.first[i] = first;
         float* out = &taps.weight[static_cast<std::size_t>(i) * taps.count];
         if (sum == 0.0) {
@@ -117,8 +123,8 @@ ResampleTaps resampleTaps(unsigned source, unsigned target, const ResampleFilter
             out[nearest - first] = 1.0f;
             continue;
         }
-        for (int j = low; j <= high; ++j) {
-            out[j - first] = static_cast<float>(weights[j - low] / sum);
+        for (int j = low[i]; j <= high[i]; ++j) {
+            out[j - first] = static_cast<float>(weights[j - low[i]] / sum);
         }
     }
     return taps;

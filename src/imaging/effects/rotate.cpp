@@ -48,7 +48,15 @@ void turnSideways(const Planes& p, int turns, unsigned top, unsigned bottom) {
                 const unsigned row = turns == 1 ? p.sourceHeight - 1 - x0 : x0;
                 const BYTE* from = p.source + row * p.sourcePitch + column * Bytes;
                 BYTE* to = p.target + y * p.targetPitch + x0 * Bytes;
-                for (unsigned x = x0; x < x1; ++x, to += Bytes, from += step) {
+                unsigned x = x0;
+                // Three-byte pixels move as four bytes, the spare one landing on the next
+                // pixel, which is written after it; not past the end of either row.
+                if (Bytes == 3 && column * 3 + 4 <= p.sourcePitch) {
+                    for (; x + 1 < x1; ++x, to += Bytes, from += step) {
+                        copyPixel<4>(to, from);
+                    }
+                }
+                for (; x < x1; ++x, to += Bytes, from += step) {
                     copyPixel<Bytes>(to, from);
                 }
             }

@@ -84,6 +84,9 @@ fipImage referenceRescale(const fipImage& source, unsigned width, unsigned heigh
             for (unsigned j = 0; j < sh; ++j) {
                 for (unsigned i = 0; i < sw; ++i) {
                     const double w = down[y][j] * across[x][i];
+                    if (w == 0) {
+                        continue;
+                    }
                     total += w;
                     for (unsigned c = 0; c < channels; ++c) {
                         sums[c] += w * source.getScanLine(j)[i * channels + c];
