@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "imaging/freeimage_ptr.h"
+
 #ifndef _WIN32
 #undef _WINDOWS_  // FreeImage defines it, and wx then takes this for a Windows build
 #endif
@@ -38,5 +40,15 @@ struct ResampleTaps {
 
 // Throws std::bad_alloc when memory runs out.
 ResampleTaps resampleTaps(unsigned source, unsigned target, const ResampleFilter& filter);
+
+// Whether the processor has the 512-bit vectors the wide path of the resampler needs.
+bool hasWideVectors();
+
+// Our separable resampler for 24- and 32-bit bitmaps, behind rescaleImage: each target row is
+// filtered down the source columns in floats, then across, and rounded once. wide picks the
+// 512-bit path (only where hasWideVectors()). Null when the result cannot be allocated; throws
+// std::bad_alloc when the weights cannot.
+FreeImageBitmap resampleTrueColour(FIBITMAP* dib, unsigned width, unsigned height,
+                                   const ResampleFilter& filter, bool wide);
 
 }  // namespace tarn

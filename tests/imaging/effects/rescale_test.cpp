@@ -6,6 +6,7 @@
 
 #include "effect_fixtures.h"
 #include "imaging/effects/geometry.h"
+#include "imaging/effects/resample_filters.h"
 
 namespace tarn {
 namespace {
@@ -106,28 +107,45 @@ fipImage referenceRescale(const fipImage& source, unsigned width, unsigned heigh
 const FREE_IMAGE_FILTER kFilters[] = {FILTER_BOX,     FILTER_BILINEAR,   FILTER_BSPLINE,
                                       FILTER_BICUBIC, FILTER_CATMULLROM, FILTER_LANCZOS3};
 
-// Within one level: our two passes add in floats, the reference in doubles.
+// Within one level: our two passes add in floats, the reference in doubles. Both vector paths
+// where the processor has the wide one.
 TEST(RescaleImage, TrueColourMatchesTheDoubleReferenceWithinOneLevel) {
-    for (const EffectLayout& layout : test::trueColorLayouts()) {
-        for (const test::ImageSize size : test::oddSizes()) {
-            const fipImage source = test::makeEffectImage(layout, size.width, size.height, 11);
-            const test::ImageSize targets[] = {
-                {1, 1}, {3, 2}, {11, 13}, {std::min(2 * size.width + 1, 25u), 2 * size.height + 1}};
-            for (const test::ImageSize target : targets) {
-                for (const FREE_IMAGE_FILTER filter : kFilters) {
-                    fipImage image(source);
-                    ASSERT_TRUE(rescaleImage(image, {target.width, target.height, filter}));
-                    const fipImage expected =
-                        referenceRescale(source, target.width, target.height, filter);
-                    const int difference = test::maxByteDifference(image, expected);
-                    EXPECT_TRUE(difference == 0 || difference == 1)
-                        << difference << " " << describe(layout) << " " << size.width << "x"
-                        << size.height << " to " << target.width << "x" << target.height
-                        << " filter " << filter;
+    for (const bool wide : {false, hasWideVectors()}) {
+        for (const EffectLayout& layout : test::trueColorLayouts()) {
+            for (const test::ImageSize size : test::oddSizes()) {
+                const fipImage source = test::makeEffectImage(layout, size.width, size.height, 11);
+                const test::ImageSize targets[] = {
+                    {1, 1},
+                    {3, 2},
+                    {11, 13},
+                    {std::min(2 * size.width + 1, 25u), 2 * size.height + 1}};
+                for (const test::ImageSize target : targets) {
+                    for (const FREE_IMAGE_FILTER filter : kFilters) {
+                        ResampleFilter kernel{};
+                        ASSERT_TRUE(resampleFilter(filter, kernel));
+                        fipImage image;
+                        image = resampleTrueColour(fipImage(source), target.width, target.height,
+                                                   kernel, wide)
+                                    .release();
+                        const fipImage expected =
+                            referenceRescale(source, target.width, target.height, filter);
+                        const int difference = test::maxByteDifference(image, expected);
+                        EXPECT_TRUE(difference == 0 || difference == 1)
+                            << difference << " " << describe(layout) << " " << size.width << "x"
+                            << size.height << " to " << target.width << "x" << target.height
+                            << " filter " << filter << (wide ? " wide" : "");
+                    }
                 }
             }
         }
     }
+    // The public call takes the same path.
+    const fipImage source = test::makeEffectImage({FIT_BITMAP, 32}, 7, 5, 3);
+    fipImage image(source);
+    ASSERT_TRUE(rescaleImage(image, {11, 13, FILTER_LANCZOS3}));
+    const int difference =
+        test::maxByteDifference(image, referenceRescale(source, 11, 13, FILTER_LANCZOS3));
+    EXPECT_TRUE(difference == 0 || difference == 1) << difference;
 }
 
 TEST(RescaleImage, KeepsResolutionAndMetadataAndStaysCloseToTheLibrary) {
