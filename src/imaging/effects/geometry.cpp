@@ -154,7 +154,11 @@ bool rotateImage(fipImage& image, double degrees, RGBQUAD background) {
         if (angle == 0.0) {
             return true;
         }
-        if (angle == 90.0 || angle == 180.0 || angle == 270.0) {
+        if (angle == 180.0) {
+            // Half a turn is both mirrors, in place: no new bitmap to fill.
+            return flipImageHorizontal(image) && flipImageVertical(image);
+        }
+        if (angle == 90.0 || angle == 270.0) {
             result = quarterTurn(dib, static_cast<int>(angle) / 90);
         } else {
             result = rotateFreely(dib, angle, background);

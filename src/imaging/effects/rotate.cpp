@@ -92,42 +92,7 @@ void turnSidewaysBits(const Planes& p, int turns, unsigned top, unsigned bottom)
     }
 }
 
-// Half a turn: target row y is source row height - 1 - y, reversed.
-template <unsigned Bytes>
-void turnOver(const Planes& p, unsigned top, unsigned bottom) {
-    for (unsigned y = top; y < bottom; ++y) {
-        const BYTE* from = p.source + (p.sourceHeight - 1 - y) * p.sourcePitch +
-                           static_cast<std::size_t>(p.sourceWidth - 1) * Bytes;
-        BYTE* to = p.target + y * p.targetPitch;
-        for (unsigned x = 0; x < p.targetWidth; ++x, to += Bytes, from -= Bytes) {
-            copyPixel<Bytes>(to, from);
-        }
-    }
-}
-
-void turnOverBits(const Planes& p, unsigned top, unsigned bottom) {
-    for (unsigned y = top; y < bottom; ++y) {
-        const BYTE* from = p.source + (p.sourceHeight - 1 - y) * p.sourcePitch;
-        BYTE* to = p.target + y * p.targetPitch;
-        for (unsigned x = 0; x < p.targetWidth; ++x) {
-            setPackedPixel(to, x, 1, packedPixel(from, p.sourceWidth - 1 - x, 1));
-        }
-    }
-}
-
 void turnBand(const Planes& p, unsigned bpp, int turns, unsigned top, unsigned bottom) {
-    if (turns == 2) {
-        switch (bpp) {
-            case 1:
-                return turnOverBits(p, top, bottom);
-            case 8:
-                return turnOver<1>(p, top, bottom);
-            case 24:
-                return turnOver<3>(p, top, bottom);
-            default:
-                return turnOver<4>(p, top, bottom);
-        }
-    }
     switch (bpp) {
         case 1:
             return turnSidewaysBits(p, turns, top, bottom);
@@ -201,13 +166,12 @@ FreeImageBitmap quarterTurn(FIBITMAP* dib, int turns) {
     const unsigned width = FreeImage_GetWidth(dib);
     const unsigned height = FreeImage_GetHeight(dib);
     const unsigned bpp = FreeImage_GetBPP(dib);
-    const bool sideways = turns != 2;
-    const unsigned targetWidth = sideways ? height : width;
-    const unsigned targetHeight = sideways ? width : height;
+    const unsigned targetWidth = height;
+    const unsigned targetHeight = width;
     if (!fitsDecodeLimit(targetWidth, targetHeight, bpp)) {
         return {};
     }
-    FreeImageBitmap result = allocateLike(dib, targetWidth, targetHeight, sideways);
+    FreeImageBitmap result = allocateLike(dib, targetWidth, targetHeight, true);
     if (!result) {
         return result;
     }
