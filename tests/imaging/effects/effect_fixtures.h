@@ -10,6 +10,9 @@
 
 namespace tarn::test {
 
+// Its own names for the linker: image_fixtures.h has another oddSizes().
+inline namespace effect_fixtures {
+
 // One pixel layout an effect may be given: the library's type and bits per pixel, and for
 // 16-bit bitmaps whether they are 5-6-5 (else 5-5-5).
 struct EffectLayout {
@@ -171,5 +174,7 @@ inline int maxByteDifference(const fipImage& a, const fipImage& b) {
     }
     return most;
 }
+
+}  // namespace effect_fixtures
 
 }  // namespace tarn::test
