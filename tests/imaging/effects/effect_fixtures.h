@@ -10,7 +10,7 @@
 
 namespace tarn::test {
 
-// Its own names for the linker: image_fixtures.h has another oddSizes().
+// Its own names for the linker, apart from image_fixtures.h's helpers.
 inline namespace effect_fixtures {
 
 // One pixel layout an effect may be given: the library's type and bits per pixel, and for

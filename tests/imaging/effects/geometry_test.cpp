@@ -62,7 +62,7 @@ TEST(RotateImage, QuarterTurnsMovePixelsExactlyAndSwapTheResolution) {
     const std::pair<double, int> angles[] = {{90, 1},  {180, 2},  {270, 3}, {-90, 3},
                                              {450, 1}, {-540, 2}, {0, 0},   {720, 0}};
     for (const EffectLayout& layout : rotatableLayouts()) {
-        for (const test::ImageSize size : test::oddSizes()) {
+        for (const test::ImageSize size : test::effectSizes()) {
             for (const auto& [degrees, turns] : angles) {
                 fipImage source = test::makeEffectImage(layout, size.width, size.height, 7);
                 source.setHorizontalResolution(30.0);
@@ -179,7 +179,7 @@ TEST(RotateImage, OtherAnglesTurnTheSameWayOnEveryDepthAndKeepPaletteIndices) {
 
 TEST(FlipImage, MirrorsEveryLayoutPixelForPixel) {
     for (const EffectLayout& layout : test::everyLayout()) {
-        for (const test::ImageSize size : test::oddSizes()) {
+        for (const test::ImageSize size : test::effectSizes()) {
             const fipImage source = test::makeEffectImage(layout, size.width, size.height, 5);
             fipImage across(source);
             fipImage down(source);
@@ -209,7 +209,7 @@ TEST(CropImage, KeepsTheRectangleCountedFromTheTopOnEveryLayout) {
     // Inside, clipped on every side, a single pixel.
     const Rect rects[] = {{1, 1, 3, 4}, {-5, -5, 1000, 1000}, {0, 2, 1, 3}, {4, 0, 6000, 2}};
     for (const EffectLayout& layout : test::everyLayout()) {
-        for (const test::ImageSize size : test::oddSizes()) {
+        for (const test::ImageSize size : test::effectSizes()) {
             const fipImage source = test::makeEffectImage(layout, size.width, size.height, 9);
             for (const Rect& r : rects) {
                 const int left = std::max(r.left, 0);

@@ -107,7 +107,7 @@ const FREE_IMAGE_FILTER kFilters[] = {FILTER_BOX,     FILTER_BILINEAR,   FILTER_
 TEST(RescaleImage, TrueColourMatchesTheDoubleReferenceWithinOneLevel) {
     for (const bool wide : {false, hasWideVectors()}) {
         for (const EffectLayout& layout : test::trueColorLayouts()) {
-            for (const test::ImageSize size : test::oddSizes()) {
+            for (const test::ImageSize size : test::effectSizes()) {
                 const fipImage source = test::makeEffectImage(layout, size.width, size.height, 11);
                 const test::ImageSize targets[] = {
                     {1, 1},
