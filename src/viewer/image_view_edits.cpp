@@ -17,6 +17,7 @@
 #include "commands/command_ids.h"
 #include "desktop/print_rules.h"
 #include "imaging/effects/color_effects.h"
+#include "imaging/effects/geometry.h"
 #include "imaging/effects/tone_operations.h"
 #include "viewer/edit_conditions.h"
 #include "viewer/image_view.h"
@@ -148,7 +149,7 @@ void CImageView::addEditCommands() {
         return [this, edit = std::move(edit)] { editAndDropSelection(edit); };
     };
     const auto turn = [](double degrees) {
-        return [degrees](fipSuperImage& image) { return image.rotate(degrees) != FALSE; };
+        return [degrees](fipSuperImage& image) { return rotateImage(image, degrees); };
     };
 
     c.add(cmd::kNegative, when(isStandardBitmap), inSelection([](auto& i) { return invert(i); }));
@@ -162,9 +163,9 @@ void CImageView::addEditCommands() {
               inSelection([order](auto& i) { return i.swapChannels(order) != FALSE; }));
     }
     c.add(cmd::kFlipVertical, when(isAnyImage),
-          inSelection([](auto& i) { return i.flipVertical() != FALSE; }));
+          inSelection([](auto& i) { return flipImageVertical(i); }));
     c.add(cmd::kFlipHorizontal, when(isAnyImage),
-          inSelection([](auto& i) { return i.flipHorizontal() != FALSE; }));
+          inSelection([](auto& i) { return flipImageHorizontal(i); }));
     c.add(cmd::kRotateLeft, when(turnable), wholeThenDrop(turn(90)));
     c.add(cmd::kRotateRight, when(turnable), wholeThenDrop(turn(270)));
     c.add(cmd::kRotate180, when(turnable), wholeThenDrop(turn(180)));
@@ -184,9 +185,8 @@ void CImageView::addEditCommands() {
 
 void CImageView::cropToSelection() {
     const Rect r = m_selection.rect();
-    editAndDropSelection([r](fipSuperImage& image) {
-        return image.crop(r.left, r.top, r.right, r.bottom) != FALSE;
-    });
+    editAndDropSelection(
+        [r](fipSuperImage& image) { return cropImage(image, r.left, r.top, r.right, r.bottom); });
 }
 
 void CImageView::clearSelectedArea() {

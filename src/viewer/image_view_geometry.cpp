@@ -10,6 +10,7 @@
 #include "dialogs/dlg_set_dpi.h"
 #include "dialogs/dlg_set_zoom_level.h"
 #include "dialogs/resize_rules.h"
+#include "imaging/effects/geometry.h"
 #include "viewer/edit_conditions.h"
 #include "viewer/image_view.h"
 
@@ -74,7 +75,7 @@ void CImageView::resizeDialog() {
     editAndDropSelection([=](fipSuperImage& picture) {
         const double oldX = picture.getHorizontalResolution() / kCentimetresPerInch;
         const double oldY = picture.getVerticalResolution() / kCentimetresPerInch;
-        if (!picture.rescale(width, height, filter)) {
+        if (!rescaleImage(picture, {width, height, filter})) {
             return false;
         }
         // Only a resolution the user changed is written, so that rounding leaves the rest.
