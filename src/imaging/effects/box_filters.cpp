@@ -1,0 +1,162 @@
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+#include "imaging/effects/channel_planes.h"
+#include "imaging/effects/convolution.h"
+#include "imaging/effects/parallel_rows.h"
+#include "imaging/effects/sliding_rows.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int kMaxBlurRadius = 10000;
+constexpr int kMaxErodeSize = 31;
+
+// Halves away from zero, as convolute.
+template <typename Sum>
+Sum roundedMean(Sum sum, std::int64_t count) {
+    if constexpr (std::is_floating_point_v<Sum>) {
+        return sum / static_cast<Sum>(count);
+    } else {
+        return sum < 0 ? -((-sum + count / 2) / count) : (sum + count / 2) / count;
+    }
+}
+
+// The sum of get(clamp(j, 0, last)) for j in first..final, in O(min(final - first, last)).
+template <typename Sum, typename Get>
+Sum clampedRangeSum(int first, int final, int last, Get&& get) {
+    const int from = std::max(first, 0);
+    const int to = std::min(final, last);
+    Sum sum = 0;
+    for (int j = from; j <= to; ++j) {
+        sum += get(j);
+    }
+    const int below = std::max(0, std::min(final, -1) - first + 1);
+    const int above = std::max(0, final - std::max(first, last + 1) + 1);
+    return sum + static_cast<Sum>(below) * get(0) + static_cast<Sum>(above) * get(last);
+}
+
+// Running sums down the columns and along each row, reading a copy of the source.
+template <typename V>
+void boxBlur(const ChannelPlane<V>& plane, int radius) {
+    using Sum = std::conditional_t<std::is_floating_point_v<V>, double, std::int64_t>;
+    const int width = plane.width;
+    const int height = plane.height;
+    const int channels = plane.channels;
+    const std::size_t values = plane.values();
+    std::vector<V> source(values * height);
+    for (int y = 0; y < height; ++y) {
+        std::copy(plane.row(y), plane.row(y) + values, source.begin() + values * y);
+    }
+    const auto sourceRow = [&](int y) {
+        return source.data() + values * std::clamp(y, 0, height - 1);
+    };
+    const std::int64_t count = static_cast<std::int64_t>(2 * radius + 1) * (2 * radius + 1);
+    const std::int64_t work = static_cast<std::int64_t>(width) * height * 4;
+    const int bands = rowBandCount(height, work);
+    std::vector<std::vector<Sum>> columns(bands, std::vector<Sum>(values));
+    std::vector<int> tops(bands);
+    for (int i = 0; i < bands; ++i) {
+        tops[i] = static_cast<int>(static_cast<std::int64_t>(height) * i / bands);
+    }
+    forEachRowBand(height, work, [&](int top, int bottom) {
+        std::vector<Sum>& column = columns[std::find(tops.begin(), tops.end(), top) - tops.begin()];
+        for (std::size_t i = 0; i < values; ++i) {
+            column[i] = clampedRangeSum<Sum>(top - radius, top + radius, height - 1, [&](int y) {
+                return static_cast<Sum>(source[values * y + i]);
+            });
+        }
+        for (int y = top; y < bottom; ++y) {
+            if (y > top) {
+                const V* entering = sourceRow(y + radius);
+                const V* leaving = sourceRow(y - radius - 1);
+                for (std::size_t i = 0; i < values; ++i) {
+                    column[i] += static_cast<Sum>(entering[i]) - static_cast<Sum>(leaving[i]);
+                }
+            }
+            V* out = plane.row(y);
+            for (int c = 0; c < channels; ++c) {
+                const auto at = [&](int x) {
+                    return column[static_cast<std::size_t>(std::clamp(x, 0, width - 1)) * channels +
+                                  c];
+                };
+                Sum run = clampedRangeSum<Sum>(-radius, radius, width - 1, at);
+                for (int x = 0; x < width; ++x) {
+                    out[x * channels + c] = static_cast<V>(roundedMean(run, count));
+                    run += at(x + radius + 1) - at(x - radius);
+                }
+            }
+        }
+    });
+}
+
+// The darkest value of each channel in the window: down the window's rows, then along them.
+void erodeRows(const ChannelPlane<std::uint8_t>& plane, int radius) {
+    const int channels = plane.channels;
+    const int values = plane.values();
+    const int window = 2 * radius + 1;
+    const int padded = values + 2 * radius * channels;
+    filterRowsInPlace(
+        plane, radius, padded, 2 * window,
+        [&](const std::uint8_t* const* rows, std::uint8_t* out, unsigned char* darkest) {
+            std::copy(rows[0], rows[0] + padded, darkest);
+            for (int k = 1; k < window; ++k) {
+                const std::uint8_t* row = rows[k];
+                for (int i = 0; i < padded; ++i) {
+                    darkest[i] = std::min(darkest[i], row[i]);
+                }
+            }
+            std::copy(darkest, darkest + values, out);
+            for (int k = 1; k < window; ++k) {
+                const std::uint8_t* from = darkest + k * channels;
+                for (int i = 0; i < values; ++i) {
+                    out[i] = std::min(out[i], from[i]);
+                }
+            }
+            if (channels == 4) {
+                const std::uint8_t* centre = rows[radius] + radius * channels;
+                for (int i = 3; i < values; i += 4) {
+                    out[i] = centre[i];
+                }
+            }
+        });
+}
+
+}  // namespace
+
+bool averageBlur(fipImage& image, const AverageBlurParams& params) {
+    const int radius = std::clamp(params.radius, 0, kMaxBlurRadius);
+    FIBITMAP* dib = image;
+    try {
+        return withChannelPlane(dib, [&](const auto& plane) {
+            if (radius > 0) {
+                boxBlur(plane, radius);
+            }
+            return true;
+        });
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool erode(fipImage& image, const ErodeParams& params) {
+    FIBITMAP* dib = image;
+    if (dib == nullptr || FreeImage_GetImageType(dib) != FIT_BITMAP ||
+        (FreeImage_GetBPP(dib) != 24 && FreeImage_GetBPP(dib) != 32) ||
+        planeKind(dib) != PlaneKind::Bytes) {
+        return false;
+    }
+    const int radius = (std::clamp(params.size, 1, kMaxErodeSize) | 1) / 2;
+    try {
+        erodeRows(planeOf<std::uint8_t>(dib, static_cast<int>(FreeImage_GetBPP(dib) / 8)), radius);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+}  // namespace tarn

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+// The hot loops of the 8-bit convolution: sums of a kernel over rows of bytes in 16-bit lanes,
+// then the division, bias and clamp in 32-bit lanes. Callers make sure no sum passes +-16383.
+namespace tarn::rows8 {
+
+// round(sum / divisor) + bias, clamped to a byte, as q = sign * ((|sum| + half) * multiplier
+// >> shift), exact for |sum| <= 16383 and divisor <= 32767; low and high clamp q before the
+// bias is added so that the result is 0..255.
+struct Division {
+    std::uint32_t half = 0;
+    std::uint32_t multiplier = 1;
+    int shift = 0;
+    int low = 0;
+    int high = 255;
+    int bias = 0;
+};
+
+Division makeDivision(int divisor, int bias, int largestSum);
+
+// sums[i] = sum over the side x side taps of taps[ky * side + kx] * rows[ky][i + kx * channels].
+void sumWindow(const std::uint8_t* const* rows, int side, const std::int16_t* taps, int channels,
+               std::int16_t* sums, int count);
+
+// sums[i] = sum over ky of weights[ky] * rows[ky][i].
+void sumColumns(const std::uint8_t* const* rows, int side, const std::int16_t* weights,
+                std::int16_t* sums, int count);
+
+// sums[i] = sum over kx of weights[kx] * values[i + kx * channels].
+void sumAlongRow(const std::int16_t* values, int side, const std::int16_t* weights, int channels,
+                 std::int16_t* sums, int count);
+
+void divideSums(const std::int16_t* sums, std::uint8_t* out, int count, const Division& division);
+
+}  // namespace tarn::rows8
