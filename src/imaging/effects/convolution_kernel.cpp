@@ -97,12 +97,12 @@ void runShortSums(const ChannelPlane<std::uint8_t>& plane, const PreparedKernel&
                     window[k] = rows[k] + x;
                 }
                 if (separable) {
-                    rows8::sumColumns(window, side, column.data(), across, count + spread);
-                    rows8::sumAlongRow(across, side, row.data(), channels, sums, count);
+                    rows8::convolveSeparable(window, side, column.data(), row.data(), channels,
+                                             division, across, sums, out + x, count);
                 } else {
-                    rows8::sumWindow(window, side, taps.data(), channels, sums, count);
+                    rows8::convolveWindow(window, side, taps.data(), channels, division, sums,
+                                          out + x, count);
                 }
-                rows8::divideSums(sums, out + x, count, division);
             }
             if (keepAlpha) {
                 restoreAlpha(rows[radius] + radius * channels, out, values);

@@ -26,8 +26,8 @@ std::vector<EffectLayout> filteredLayouts() {
 }
 
 // Sizes whose rows are split across the cores as well as the odd ones.
-// Large enough for its rows to be split across the cores.
-constexpr test::ImageSize kBanded{420, 400};
+// Large enough for its rows to be split across the cores and its rows into passes.
+constexpr test::ImageSize kBanded{1500, 120};
 
 bool isFloat(const EffectLayout& layout) {
     return layout.type == FIT_FLOAT || layout.type == FIT_DOUBLE || layout.type == FIT_RGBF ||
