@@ -16,13 +16,24 @@ namespace {
 constexpr int kMaxBlurRadius = 10000;
 constexpr int kMaxErodeSize = 31;
 
-// Halves away from zero, as convolute.
+// The mean of count values, halves away from zero as convolute; integers through a double
+// estimate that is then put right, as a 64-bit division per value is slow.
 template <typename Sum>
-Sum roundedMean(Sum sum, std::int64_t count) {
+Sum roundedMean(Sum sum, std::int64_t count, double inverse) {
     if constexpr (std::is_floating_point_v<Sum>) {
         return sum / static_cast<Sum>(count);
     } else {
-        return sum < 0 ? -((-sum + count / 2) / count) : (sum + count / 2) / count;
+        const std::int64_t magnitude = (sum < 0 ? -sum : sum) + count / 2;
+        std::int64_t quotient;
+        if (magnitude < (std::int64_t{1} << 50)) {
+            // Off by at most one there.
+            quotient = static_cast<std::int64_t>(static_cast<double>(magnitude) * inverse);
+            quotient -= quotient * count > magnitude;
+            quotient += (quotient + 1) * count <= magnitude;
+        } else {
+            quotient = magnitude / count;
+        }
+        return sum < 0 ? -quotient : quotient;
     }
 }
 
@@ -58,13 +69,19 @@ void boxBlur(const ChannelPlane<V>& plane, int radius) {
     const std::int64_t count = static_cast<std::int64_t>(2 * radius + 1) * (2 * radius + 1);
     const std::int64_t work = static_cast<std::int64_t>(width) * height * 4;
     const int bands = rowBandCount(height, work);
+    // Per band: the column sums, and them again along a row padded by radius + 1 columns.
+    const std::size_t paddedValues = static_cast<std::size_t>(width + 2 * radius + 1) * channels;
     std::vector<std::vector<Sum>> columns(bands, std::vector<Sum>(values));
+    std::vector<std::vector<Sum>> paddedColumns(bands, std::vector<Sum>(paddedValues));
     std::vector<int> tops(bands);
     for (int i = 0; i < bands; ++i) {
         tops[i] = static_cast<int>(static_cast<std::int64_t>(height) * i / bands);
     }
+    const double inverse = 1.0 / static_cast<double>(count);
     forEachRowBand(height, work, [&](int top, int bottom) {
-        std::vector<Sum>& column = columns[std::find(tops.begin(), tops.end(), top) - tops.begin()];
+        const std::size_t band = std::find(tops.begin(), tops.end(), top) - tops.begin();
+        std::vector<Sum>& column = columns[band];
+        Sum* padded = paddedColumns[band].data();
         for (std::size_t i = 0; i < values; ++i) {
             column[i] = clampedRangeSum<Sum>(top - radius, top + radius, height - 1, [&](int y) {
                 return static_cast<Sum>(source[values * y + i]);
@@ -78,16 +95,21 @@ void boxBlur(const ChannelPlane<V>& plane, int radius) {
                     column[i] += static_cast<Sum>(entering[i]) - static_cast<Sum>(leaving[i]);
                 }
             }
+            for (int x = 0; x < width + 2 * radius + 1; ++x) {
+                const Sum* from =
+                    column.data() +
+                    static_cast<std::size_t>(std::clamp(x - radius, 0, width - 1)) * channels;
+                std::copy(from, from + channels, padded + static_cast<std::size_t>(x) * channels);
+            }
             V* out = plane.row(y);
             for (int c = 0; c < channels; ++c) {
-                const auto at = [&](int x) {
-                    return column[static_cast<std::size_t>(std::clamp(x, 0, width - 1)) * channels +
-                                  c];
-                };
-                Sum run = clampedRangeSum<Sum>(-radius, radius, width - 1, at);
+                Sum run = 0;
+                for (int x = 0; x <= 2 * radius; ++x) {
+                    run += padded[x * channels + c];
+                }
                 for (int x = 0; x < width; ++x) {
-                    out[x * channels + c] = static_cast<V>(roundedMean(run, count));
-                    run += at(x + radius + 1) - at(x - radius);
+                    out[x * channels + c] = static_cast<V>(roundedMean(run, count, inverse));
+                    run += padded[(x + 2 * radius + 1) * channels + c] - padded[x * channels + c];
                 }
             }
         }

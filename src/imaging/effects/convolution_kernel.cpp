@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <numeric>
 #include <type_traits>
 
 #include "imaging/effects/convolution.h"
@@ -22,87 +21,35 @@ constexpr int kShortSumLimit = 16383;
 // Values per pass over a row, so that the sums stay in the first-level cache.
 constexpr int kChunk = 4096;
 
-// Splits a kernel into column weights times row weights when it is one (integers only).
-bool splitRankOne(const PreparedKernel& kernel, std::vector<std::int16_t>& column,
-                  std::vector<std::int16_t>& row) {
-    const int side = kernel.side;
-    const auto at = [&](int ky, int kx) { return kernel.taps[ky * side + kx]; };
-    int first = -1;
-    for (int i = 0; i < side * side && first < 0; ++i) {
-        first = kernel.taps[i] != 0 ? i / side : -1;
-    }
-    if (first < 0) {
-        return false;
-    }
-    int common = 0;
-    for (int kx = 0; kx < side; ++kx) {
-        common = std::gcd(common, at(first, kx));
-    }
-    int lead = 0;
-    while (at(first, lead) == 0) {
-        ++lead;
-    }
-    if (at(first, lead) < 0) {
-        common = -common;
-    }
-    row.resize(side);
-    column.resize(side);
-    for (int kx = 0; kx < side; ++kx) {
-        row[kx] = static_cast<std::int16_t>(at(first, kx) / common);
-    }
-    for (int ky = 0; ky < side; ++ky) {
-        if (at(ky, lead) % row[lead] != 0) {
-            return false;
-        }
-        column[ky] = static_cast<std::int16_t>(at(ky, lead) / row[lead]);
-        for (int kx = 0; kx < side; ++kx) {
-            if (at(ky, kx) != column[ky] * row[kx]) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 void restoreAlpha(const std::uint8_t* centre, std::uint8_t* out, int values) {
     for (int i = 3; i < values; i += 4) {
         out[i] = centre[i];
     }
 }
 
-// Bytes with small sums: 16-bit lanes, rank-one kernels in two passes.
+// Bytes with small sums: 16-bit lanes, a pass down the rows per distinct column.
 void runShortSums(const ChannelPlane<std::uint8_t>& plane, const PreparedKernel& kernel,
                   int largestSum) {
     const int side = kernel.side;
     const int radius = side / 2;
     const int channels = plane.channels;
     const int values = plane.values();
-    std::vector<std::int16_t> taps(kernel.taps.begin(), kernel.taps.end());
-    std::vector<std::int16_t> column;
-    std::vector<std::int16_t> row;
-    const bool separable = side > 1 && splitRankOne(kernel, column, row);
+    const rows8::KernelColumns columns = rows8::splitColumns(kernel.taps, side);
     const rows8::Division division = rows8::makeDivision(kernel.divisor, kernel.bias, largestSum);
     const bool keepAlpha = kernel.keepAlpha && channels == 4;
-    const int spread = (side - 1) * channels;
-    const std::size_t scratch = sizeof(std::int16_t) * (2 * kChunk + spread);
+    const std::size_t scratch =
+        sizeof(std::int16_t) * rows8::scratchValues(columns, channels, kChunk);
     filterRowsInPlace(
-        plane, radius, scratch, separable ? 2 * side : side * side,
+        plane, radius, scratch, (columns.baseCount + 1) * side,
         [&](const std::uint8_t* const* rows, std::uint8_t* out, unsigned char* memory) {
             auto* sums = reinterpret_cast<std::int16_t*>(memory);
-            std::int16_t* across = sums + kChunk;
             const std::uint8_t* window[kMaxSide];
             for (int x = 0; x < values; x += kChunk) {
-                const int count = std::min(kChunk, values - x);
                 for (int k = 0; k < side; ++k) {
                     window[k] = rows[k] + x;
                 }
-                if (separable) {
-                    rows8::convolveSeparable(window, side, column.data(), row.data(), channels,
-                                             division, across, sums, out + x, count);
-                } else {
-                    rows8::convolveWindow(window, side, taps.data(), channels, division, sums,
-                                          out + x, count);
-                }
+                rows8::convolveColumns(window, columns, channels, division, sums, out + x,
+                                       std::min(kChunk, values - x));
             }
             if (keepAlpha) {
                 restoreAlpha(rows[radius] + radius * channels, out, values);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // The hot loops of the 8-bit convolution: sums of a kernel over rows of bytes in 16-bit lanes,
 // then the division, bias and clamp in 32-bit lanes. Callers make sure no sum passes +-16383.
@@ -21,30 +22,25 @@ struct Division {
 
 Division makeDivision(int divisor, int bias, int largestSum);
 
-// sums[i] = sum over the side x side taps of taps[ky * side + kx] * rows[ky][i + kx * channels].
-void sumWindow(const std::uint8_t* const* rows, int side, const std::int16_t* taps, int channels,
-               std::int16_t* sums, int count);
+// A kernel by its columns: column kx (down the rows) = factor[kx] * base number source[kx].
+// Kernels whose columns repeat or are multiples of one another (symmetric or rank-one ones)
+// then take fewer passes down the rows.
+struct KernelColumns {
+    int side = 1;
+    int baseCount = 0;
+    std::vector<std::int16_t> bases;  // baseCount columns of side weights
+    std::vector<int> source;
+    std::vector<std::int16_t> factor;
+};
 
-// sums[i] = sum over ky of weights[ky] * rows[ky][i].
-void sumColumns(const std::uint8_t* const* rows, int side, const std::int16_t* weights,
-                std::int16_t* sums, int count);
+KernelColumns splitColumns(const std::vector<int>& taps, int side);
 
-// sums[i] = sum over kx of weights[kx] * values[i + kx * channels].
-void sumAlongRow(const std::int16_t* values, int side, const std::int16_t* weights, int channels,
-                 std::int16_t* sums, int count);
+// The number of 16-bit values convolveColumns needs in its scratch for count outputs.
+int scratchValues(const KernelColumns& columns, int channels, int count);
 
-void divideSums(const std::int16_t* sums, std::uint8_t* out, int count, const Division& division);
-
-// The kernel over count values into out: sumWindow then divideSums, fused in one pass where
-// the processor has AVX2 and the side is 3 or 5. sums holds count values.
-void convolveWindow(const std::uint8_t* const* rows, int side, const std::int16_t* taps,
-                    int channels, const Division& division, std::int16_t* sums, std::uint8_t* out,
-                    int count);
-
-// A rank-one kernel: sumColumns over count + (side - 1) * channels values into across, then
-// sumAlongRow and divideSums, the last two fused as above.
-void convolveSeparable(const std::uint8_t* const* rows, int side, const std::int16_t* column,
-                       const std::int16_t* row, int channels, const Division& division,
-                       std::int16_t* across, std::int16_t* sums, std::uint8_t* out, int count);
+// out[i] for count values from rows[0..side) (each padded by side / 2 pixels): each base
+// column down the rows, then the columns' sum along the row, divided as Division says.
+void convolveColumns(const std::uint8_t* const* rows, const KernelColumns& columns, int channels,
+                     const Division& division, std::int16_t* scratch, std::uint8_t* out, int count);
 
 }  // namespace tarn::rows8
