@@ -92,6 +92,10 @@ __attribute__((target("avx2"))) inline void storeDivided(__m256i sums, const Div
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), packed);
 }
 
+__attribute__((target("avx2"))) inline __m256i bytesAt(const std::uint8_t* p) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
 // The sums along the row of factor[kx] * column[kx][i], sixteen at a time; returns how many.
 __attribute__((target("avx2"))) int alongRowAvx2(const std::int16_t* const* column,
                                                  const std::int16_t* factor, int side,
@@ -115,6 +119,84 @@ __attribute__((target("avx2"))) int alongRowAvx2(const std::int16_t* const* colu
         storeDivided(sum, d, out + i);
     }
     return i;
+}
+
+// Every base column down the rows, sixteen values at a time, each row read once; rows that
+// the same weights take in every base (a kernel symmetric top to bottom) are added first.
+// Returns how many values it did.
+template <int Side, bool Symmetric, int Bases>
+__attribute__((target("avx2"))) int columnsAvx2(const std::uint8_t* const* rows,
+                                                const std::int16_t* bases, std::int16_t* scratch,
+                                                int span) {
+    constexpr int kUsed = Symmetric ? Side / 2 + 1 : Side;
+    __m256i weight[Bases][kUsed];
+    for (int b = 0; b < Bases; ++b) {
+        for (int k = 0; k < kUsed; ++k) {
+            weight[b][k] = _mm256_set1_epi16(bases[b * Side + k]);
+        }
+    }
+    int i = 0;
+    for (; i + 16 <= span; i += 16) {
+        __m256i v[Side];
+        for (int k = 0; k < Side; ++k) {
+            v[k] = bytesAt(rows[k] + i);
+        }
+        if constexpr (Symmetric) {
+            for (int k = 0; k < Side / 2; ++k) {
+                v[k] = _mm256_add_epi16(v[k], v[Side - 1 - k]);
+            }
+        }
+        for (int b = 0; b < Bases; ++b) {
+            __m256i sum = _mm256_mullo_epi16(weight[b][0], v[0]);
+            for (int k = 1; k < kUsed; ++k) {
+                sum = _mm256_add_epi16(sum, _mm256_mullo_epi16(weight[b][k], v[k]));
+            }
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(scratch + b * span + i), sum);
+        }
+    }
+    return i;
+}
+
+template <int Side, bool Symmetric>
+int columnsBySide(const std::uint8_t* const* rows, const KernelColumns& columns,
+                  std::int16_t* scratch, int span) {
+    const std::int16_t* bases = columns.bases.data();
+    switch (columns.baseCount) {
+        case 1:
+            return columnsAvx2<Side, Symmetric, 1>(rows, bases, scratch, span);
+        case 2:
+            return columnsAvx2<Side, Symmetric, 2>(rows, bases, scratch, span);
+        case 3:
+            return columnsAvx2<Side, Symmetric, 3>(rows, bases, scratch, span);
+        default:
+            return 0;
+    }
+}
+
+// The fused pass down the rows for the common kernels; 0 where there is none.
+int columnsFast(const std::uint8_t* const* rows, const KernelColumns& columns, bool symmetric,
+                std::int16_t* scratch, int span) {
+    if (columns.side == 3) {
+        return symmetric ? columnsBySide<3, true>(rows, columns, scratch, span)
+                         : columnsBySide<3, false>(rows, columns, scratch, span);
+    }
+    if (columns.side == 5) {
+        return symmetric ? columnsBySide<5, true>(rows, columns, scratch, span)
+                         : columnsBySide<5, false>(rows, columns, scratch, span);
+    }
+    return 0;
+}
+
+bool symmetricRows(const KernelColumns& columns) {
+    const int side = columns.side;
+    for (int b = 0; b < columns.baseCount; ++b) {
+        for (int k = 0; k < side / 2; ++k) {
+            if (columns.bases[b * side + k] != columns.bases[b * side + side - 1 - k]) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool hasAvx2() {
@@ -196,8 +278,19 @@ void convolveColumns(const std::uint8_t* const* rows, const KernelColumns& colum
                      int count) {
     const int side = columns.side;
     const int span = count + (side - 1) * channels;
-    for (int b = 0; b < columns.baseCount; ++b) {
-        sumColumns(rows, side, &columns.bases[b * side], scratch + b * span, span);
+    int down = 0;
+    if (hasAvx2()) {
+        down = columnsFast(rows, columns, symmetricRows(columns), scratch, span);
+    }
+    if (down < span) {
+        const std::uint8_t* rest[15];
+        for (int k = 0; k < side; ++k) {
+            rest[k] = rows[k] + down;
+        }
+        for (int b = 0; b < columns.baseCount; ++b) {
+            sumColumns(rest, side, &columns.bases[b * side], scratch + b * span + down,
+                       span - down);
+        }
     }
     const std::int16_t* column[15];
     for (int kx = 0; kx < side; ++kx) {
