@@ -15,6 +15,8 @@ namespace {
 
 constexpr int kMaxBlurRadius = 10000;
 constexpr int kMaxErodeSize = 31;
+// Up to this radius a window of bytes, and 256 times its count, fit 32 bits.
+constexpr int kShortSumRadius = 1000;
 
 // The mean of count values, halves away from zero as convolute; integers through a double
 // estimate that is then put right, as a 64-bit division per value is slow.
@@ -51,10 +53,10 @@ Sum clampedRangeSum(int first, int final, int last, Get&& get) {
     return sum + static_cast<Sum>(below) * get(0) + static_cast<Sum>(above) * get(last);
 }
 
-// Running sums down the columns and along each row, reading a copy of the source.
-template <typename V>
+// Running sums down the columns and along each row, reading a copy of the source. Sums of
+// bytes may be unsigned 32-bit: the differences along a row come out right modulo 2^32.
+template <typename V, typename Sum>
 void boxBlur(const ChannelPlane<V>& plane, int radius) {
-    using Sum = std::conditional_t<std::is_floating_point_v<V>, double, std::int64_t>;
     const int width = plane.width;
     const int height = plane.height;
     const int channels = plane.channels;
@@ -78,6 +80,21 @@ void boxBlur(const ChannelPlane<V>& plane, int radius) {
         tops[i] = static_cast<int>(static_cast<std::int64_t>(height) * i / bands);
     }
     const double inverse = 1.0 / static_cast<double>(count);
+    const float shortInverse = 1.0f / static_cast<float>(count);
+    const auto mean = [&](Sum sum) {
+        if constexpr (std::is_same_v<Sum, std::uint32_t>) {
+            // Off by at most one, then put right; all in 32-bit lanes.
+            const std::uint32_t magnitude = sum + static_cast<std::uint32_t>(count / 2);
+            std::uint32_t quotient =
+                static_cast<std::uint32_t>(static_cast<float>(magnitude) * shortInverse);
+            const auto n = static_cast<std::uint32_t>(count);
+            quotient -= quotient * n > magnitude;
+            quotient += (quotient + 1) * n <= magnitude;
+            return static_cast<V>(quotient);
+        } else {
+            return static_cast<V>(roundedMean(sum, count, inverse));
+        }
+    };
     forEachRowBand(height, work, [&](int top, int bottom) {
         const std::size_t band = std::find(tops.begin(), tops.end(), top) - tops.begin();
         std::vector<Sum>& column = columns[band];
@@ -101,16 +118,17 @@ void boxBlur(const ChannelPlane<V>& plane, int radius) {
                     static_cast<std::size_t>(std::clamp(x - radius, 0, width - 1)) * channels;
                 std::copy(from, from + channels, padded + static_cast<std::size_t>(x) * channels);
             }
+            // Running totals along the row, so that each window is a difference of two.
+            for (std::size_t j = channels; j < paddedValues; ++j) {
+                padded[j] += padded[j - channels];
+            }
             V* out = plane.row(y);
+            const Sum* ahead = padded + 2 * radius * channels;
             for (int c = 0; c < channels; ++c) {
-                Sum run = 0;
-                for (int x = 0; x <= 2 * radius; ++x) {
-                    run += padded[x * channels + c];
-                }
-                for (int x = 0; x < width; ++x) {
-                    out[x * channels + c] = static_cast<V>(roundedMean(run, count, inverse));
-                    run += padded[(x + 2 * radius + 1) * channels + c] - padded[x * channels + c];
-                }
+                out[c] = mean(ahead[c]);
+            }
+            for (std::size_t i = channels; i < values; ++i) {
+                out[i] = mean(ahead[i] - padded[i - channels]);
             }
         }
     });
@@ -155,8 +173,16 @@ bool averageBlur(fipImage& image, const AverageBlurParams& params) {
     FIBITMAP* dib = image;
     try {
         return withChannelPlane(dib, [&](const auto& plane) {
-            if (radius > 0) {
-                boxBlur(plane, radius);
+            using V = std::remove_cv_t<std::remove_pointer_t<decltype(plane.row(0))>>;
+            if (radius == 0) {
+                return true;
+            }
+            if constexpr (std::is_floating_point_v<V>) {
+                boxBlur<V, double>(plane, radius);
+            } else if (std::is_same_v<V, std::uint8_t> && radius <= kShortSumRadius) {
+                boxBlur<V, std::uint32_t>(plane, radius);
+            } else {
+                boxBlur<V, std::int64_t>(plane, radius);
             }
             return true;
         });
