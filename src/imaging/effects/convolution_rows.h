@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-// The hot loops of the 8-bit convolution: sums of a kernel over rows of bytes in 16-bit lanes,
-// then the division, bias and clamp in 32-bit lanes. Callers make sure no sum passes +-16383.
+// The hot loops of the 8-bit convolution, all in 16-bit lanes: AVX2 where the processor has
+// it, else loops the compiler vectorises. Callers make sure no sum passes +-16383.
 namespace tarn::rows8 {
 
 // round(sum / divisor) + bias, clamped to a byte, all in 16-bit lanes: q = sign * (((|sum| +
