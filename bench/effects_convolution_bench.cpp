@@ -1,0 +1,213 @@
+// The convolution effects on a 24-MP picture, each beside one copy of the same pixels (ref),
+// and the 3 x 3 Gaussian beside the vips command doing the same kernel on the same picture:
+// the whole command, and the time vips reports for its own pass.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/effects/convolution.h"
+#include "imaging/freeimage_ptr.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+constexpr int kRounds = 7;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Smooth shading with grain, so that the sums are not all of one value.
+fipImage photo() {
+    fipImage image(FIT_BITMAP, kWidth, kHeight, 24);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < kHeight; ++y) {
+        BYTE* p = image.getScanLine(y);
+        for (int x = 0; x < kWidth * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            p[x] = static_cast<BYTE>((x / 3 + y) / 40 + (seed >> 28));
+        }
+    }
+    return image;
+}
+
+std::size_t pixelBytes(const fipImage& image) {
+    return static_cast<std::size_t>(image.getScanWidth()) * image.getHeight();
+}
+
+// The median time of one copy of the picture's pixels.
+double copyMilliseconds(const fipImage& image) {
+    std::vector<std::uint8_t> copy(pixelBytes(image));
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        const Clock::time_point start = Clock::now();
+        std::memcpy(copy.data(), image.accessPixels(), copy.size());
+        benchmark::DoNotOptimize(copy.data());
+        times.push_back(millisecondsSince(start));
+    }
+    return median(times);
+}
+
+// The median time of the effect on fresh copies of the picture.
+double effectMilliseconds(const fipImage& source, const std::function<bool(fipImage&)>& effect) {
+    fipImage work(source);
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        std::memcpy(work.accessPixels(), source.accessPixels(), pixelBytes(source));
+        const Clock::time_point start = Clock::now();
+        if (!effect(work)) {
+            return -1;
+        }
+        times.push_back(millisecondsSince(start));
+    }
+    return median(times);
+}
+
+void effectAgainstCopy(benchmark::State& state, const tarn::ConvolutionParams& params) {
+    const fipImage source = photo();
+    for (auto _ : state) {
+        const double reference = copyMilliseconds(source);
+        const double ours = effectMilliseconds(
+            source, [&](fipImage& image) { return tarn::convolute(image, params); });
+        if (ours < 0) {
+            state.SkipWithError("the effect failed");
+            return;
+        }
+        state.SetIterationTime(ours / 1000.0);
+        state.counters["ref"] = reference;
+    }
+}
+
+// Runs a command with its error output, returning that output.
+std::string runCommand(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            output += buffer;
+        }
+        if (::pclose(pipe) != 0) {
+            output = "failed";
+        }
+    }
+    return output;
+}
+
+// The seconds vips reports for writing its output file, from its progress lines.
+double vipsOwnMilliseconds(const std::string& output, const std::string& name) {
+    const std::string key = name + ": done in ";
+    const std::size_t at = output.rfind(key);
+    return at == std::string::npos ? -1 : std::atof(output.c_str() + at + key.size()) * 1000.0;
+}
+
+struct VipsTimes {
+    double process = -1;  // the whole command, as a user would run it
+    double own = -1;      // what vips reports for its pass over the picture
+    std::string error;
+};
+
+// vips conv with the same kernel on the same picture, read from and written to its own format
+// in a temporary folder; measured once for both benchmarks that show it.
+const VipsTimes& vipsGauss3(const fipImage& source) {
+    static const VipsTimes times = [&] {
+        namespace fs = std::filesystem;
+        VipsTimes result;
+        if (std::system("which vips > /dev/null 2>&1") != 0) {
+            result.error = "vips is not installed";
+            return result;
+        }
+        const fs::path folder =
+            fs::temp_directory_path() / ("tarn-convolution-bench-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        const std::string ppm = (folder / "in.ppm").string();
+        const std::string in = (folder / "in.v").string();
+        const std::string out = (folder / "out.v").string();
+        const std::string matrix = (folder / "gauss3.mat").string();
+        std::ofstream(matrix) << "3 3 16 0\n1 2 1\n2 4 2\n1 2 1\n";
+        fipImage written(source);
+        if (!written.save(ppm.c_str()) || runCommand("vips copy " + ppm + " " + in) == "failed") {
+            result.error = "the vips input could not be written";
+            return result;
+        }
+        const std::string command =
+            "vips conv " + in + " " + out + " " + matrix + " --precision integer --vips-progress";
+        std::vector<double> process;
+        std::vector<double> own;
+        for (int round = 0; round < kRounds; ++round) {
+            const Clock::time_point start = Clock::now();
+            const std::string output = runCommand(command);
+            process.push_back(millisecondsSince(start));
+            own.push_back(vipsOwnMilliseconds(output, "out.v"));
+        }
+        result.process = median(process);
+        result.own = median(own);
+        if (result.own < 0) {
+            result.error = "vips did not run: " + runCommand(command);
+        }
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        return result;
+    }();
+    return times;
+}
+
+// Ours against vips run as a process, or against the time vips reports for its own pass.
+void gauss3AgainstVips(benchmark::State& state, bool ownTime) {
+    const fipImage source = photo();
+    const VipsTimes& vips = vipsGauss3(source);
+    if (!vips.error.empty()) {
+        state.SkipWithError(vips.error.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        const double ours = effectMilliseconds(
+            source, [](fipImage& image) { return tarn::convolute(image, tarn::kGaussian3()); });
+        state.SetIterationTime(ours / 1000.0);
+        state.counters["ref"] = ownTime ? vips.own : vips.process;
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(effectAgainstCopy, gauss3, tarn::kGaussian3())
+    ->Name("effect.gauss3")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(effectAgainstCopy, gauss5, tarn::kGaussian5())
+    ->Name("effect.gauss5")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(effectAgainstCopy, sharpen, tarn::kSharpen())
+    ->Name("effect.sharpen")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(gauss3AgainstVips, process, false)
+    ->Name("effect.gauss3.vs_vips")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(gauss3AgainstVips, own, true)
+    ->Name("effect.gauss3.vs_vips_own_time")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
