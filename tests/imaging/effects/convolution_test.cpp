@@ -68,7 +68,7 @@ std::vector<ConvolutionParams> kernelsToCheck() {
 TEST(Convolution, EqualsTheReferenceOnEveryLayoutAndSize) {
     for (const ConvolutionParams& params : kernelsToCheck()) {
         for (const EffectLayout& layout : filteredLayouts()) {
-            std::vector<test::ImageSize> sizes = test::oddSizes();
+            std::vector<test::ImageSize> sizes = test::effectSizes();
             // The bands are the same code for every type; the 16-bit sums are not.
             if (layout.type == FIT_BITMAP && layout.bpp >= 24 && params.side == 3) {
                 sizes.push_back(kBanded);
@@ -187,7 +187,7 @@ TEST(TrueColorEffects, EqualTheirKernelsAndKeepAlpha) {
     std::vector<int> heavy(25, -1);
     heavy[12] = 24;
     for (const EffectLayout& layout : test::trueColorLayouts()) {
-        std::vector<test::ImageSize> sizes = test::oddSizes();
+        std::vector<test::ImageSize> sizes = test::effectSizes();
         sizes.push_back(kBanded);
         for (const test::ImageSize size : sizes) {
             const bool banded = size.width == kBanded.width;
