@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "imaging/exif_properties.h"
 #include "imaging/thumbnail_maker.h"
@@ -24,20 +25,38 @@ constexpr int kRightColumnFromRight = 55;
 
 CExifInfoWnd::CExifInfoWnd(wxWindow* parent, wxWindowID id)
     : wxWindow(parent, id, wxDefaultPosition, wxSize(-1, kHeight),
-               wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE, "ExifInfoWnd") {
+               wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE, "ExifInfoWnd"),
+      m_worker(*this) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);  // painting covers it all
     Bind(wxEVT_PAINT, &CExifInfoWnd::onPaint, this);
 }
 
+CExifInfoWnd::~CExifInfoWnd() {
+    m_worker.waitAll();
+}
+
 void CExifInfoWnd::setFile(const std::string& path) {
+    // One reader at a time: a read is short, and holding a key down must not pile up threads.
+    m_worker.waitAll();
+    const std::uint64_t request = ++m_request;
     m_texts = ExifPanelTexts();
-    if (!path.empty() && hasFastThumbnailExtension(path)) {
-        ExifProperties store;
-        if (store.load(path)) {
-            m_texts = exifPanelTexts(store);
-        }
-    }
     Refresh();
+    if (path.empty() || !hasFastThumbnailExtension(path)) {
+        ++m_finished;
+        return;
+    }
+    m_worker.run<ExifPanelTexts>(
+        [path] {
+            ExifProperties store;
+            return store.load(path) ? exifPanelTexts(store) : ExifPanelTexts();
+        },
+        [this, request](ExifPanelTexts texts) {
+            ++m_finished;
+            if (request == m_request) {
+                m_texts = std::move(texts);
+                Refresh();
+            }
+        });
 }
 
 wxFont CExifInfoWnd::textFont() {

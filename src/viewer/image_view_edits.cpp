@@ -17,6 +17,7 @@
 #include "commands/command_ids.h"
 #include "desktop/print_rules.h"
 #include "imaging/effects/color_effects.h"
+#include "imaging/effects/convolution.h"
 #include "imaging/effects/geometry.h"
 #include "imaging/effects/tone_operations.h"
 #include "viewer/edit_conditions.h"
@@ -157,6 +158,20 @@ void CImageView::addEditCommands() {
           whole([](auto& i) { return convertToGrayscale(i); }));
     c.add(cmd::kBlackWhite, when(isStandardBitmap), whole([](auto& i) { return dither(i); }));
     c.add(cmd::kSepia, when(isTrueColor), inSelection([](auto& i) { return sepia(i); }));
+    const auto convolution = [&](const ConvolutionParams& kernel) {
+        return inSelection([&kernel](auto& i) { return convolute(i, kernel); });
+    };
+    c.add(cmd::kGaussianBlur3, when(isAnyImage), convolution(kGaussian3()));
+    c.add(cmd::kGaussianBlur5, when(isAnyImage), convolution(kGaussian5()));
+    c.add(cmd::kSoften, when(isAnyImage), convolution(kSoften()));
+    c.add(cmd::kSharpen, when(isAnyImage), convolution(kSharpen()));
+    c.add(cmd::kErode, when(isTrueColor), inSelection([](auto& i) { return erode(i, {5}); }));
+    c.add(cmd::kEdgeHeavy, when(isTrueColor),
+          inSelection([](auto& i) { return edgeDetectHeavy(i); }));
+    c.add(cmd::kEdgeMedium, when(isTrueColor),
+          inSelection([](auto& i) { return edgeDetectMedium(i); }));
+    c.add(cmd::kEdgeLight, when(isTrueColor),
+          inSelection([](auto& i) { return edgeDetectLight(i); }));
     c.add(cmd::kRedEyeReduction, when(isTrueColor), [this] { redEyeReduction(); });
     for (int order = 0; order < 5; ++order) {
         c.add(kSwapCommands[order], when(isStandardBitmap),

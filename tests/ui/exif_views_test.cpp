@@ -46,6 +46,14 @@ bool hasInk(const wxImage& image, const wxRect& rect) {
     return false;
 }
 
+// Sets the panel's file and waits for its worker to have read it.
+void showFile(CExifInfoWnd& panel, const std::string& path) {
+    const int before = panel.finishedRequests();
+    panel.setFile(path);
+    ASSERT_TRUE(test::waitFor([&] { return panel.finishedRequests() > before; }));
+    test::flushEvents();
+}
+
 TEST(ExifInfoWnd, ShowsTheEightFactsInTwoColumns_AndEmptiesForOtherFiles) {
     test::TempDir dir;
     const std::string photo = dir.file("photo.jpg");
@@ -60,7 +68,7 @@ TEST(ExifInfoWnd, ShowsTheEightFactsInTwoColumns_AndEmptiesForOtherFiles) {
     EXPECT_EQ(panel->GetId(), 140);
     EXPECT_EQ(panel->GetName(), "ExifInfoWnd");
 
-    panel->setFile(photo);
+    showFile(*panel, photo);
     const std::vector<CExifInfoWnd::DrawnText> drawn = panel->drawnTexts();
     ASSERT_EQ(drawn.size(), 7u);
     const auto expect = [&](std::size_t i, const char* text, wxRect box) {
@@ -97,14 +105,14 @@ TEST(ExifInfoWnd, ShowsTheEightFactsInTwoColumns_AndEmptiesForOtherFiles) {
     EXPECT_EQ(narrow[0].box, wxRect(10, 5, 80, 16));
 
     // No file, a file of another kind, a picture without EXIF: nothing to draw.
-    panel->setFile("");
+    showFile(*panel, "");
     EXPECT_TRUE(panel->drawnTexts().empty());
     std::filesystem::copy_file(photo, dir.file("photo.psd"));
-    panel->setFile(dir.file("photo.psd"));
+    showFile(*panel, dir.file("photo.psd"));
     EXPECT_TRUE(panel->texts().make.empty());
     test::writeBytes(dir.file("plain.jpg"), test::encodeJpeg(8, 8));
-    panel->setFile(photo);
-    panel->setFile(dir.file("plain.jpg"));
+    panel->setFile(photo);  // overtaken before its texts arrive
+    showFile(*panel, dir.file("plain.jpg"));
     EXPECT_TRUE(panel->drawnTexts().empty());
 }
 

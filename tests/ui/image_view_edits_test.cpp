@@ -49,7 +49,7 @@ TEST_F(ImageViewEdits, AnEffectOnASelectionChangesOnlyTheSelectedPixels) {
     ASSERT_TRUE(frame->runCommand(cmd::kNegative));
     EXPECT_EQ(rgb(pixel(image(), 50, 50)), "205,205,178");
     // Just outside, on each side.
-    for (const auto [x, y] : {std::pair{9, 50}, {110, 50}, {50, 9}, {50, 90}}) {
+    for (const auto& [x, y] : {std::pair{9, 50}, {110, 50}, {50, 9}, {50, 90}}) {
         EXPECT_EQ(rgb(pixel(image(), x, y)), std::to_string(x) + "," + std::to_string(y) + ",77");
     }
     EXPECT_FALSE(view->selection().empty());
