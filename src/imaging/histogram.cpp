@@ -1,10 +1,14 @@
 #include "imaging/histogram.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
+
+#include "imaging/effects/parallel_rows.h"
 
 namespace tarn {
 
@@ -44,17 +48,16 @@ void lumaRow(const std::uint8_t* pixels, unsigned width, const LumaWeights& weig
 }
 
 template <int Bytes, bool Grey, bool Colour>
-void countColourRows(FIBITMAP* dib, PassCounts& counts) {
+void countColourRows(FIBITMAP* dib, int top, int bottom, PassCounts& counts) {
     const unsigned width = FreeImage_GetWidth(dib);
-    const unsigned height = FreeImage_GetHeight(dib);
     std::vector<std::uint8_t> luma(Grey ? width : 0);
     const LumaWeights weights;
     auto& grey = counts.table[kHistGrey];
     auto& red = counts.table[kHistRed];
     auto& green = counts.table[kHistGreen];
     auto& blue = counts.table[kHistBlue];
-    for (unsigned y = 0; y < height; ++y) {
-        const std::uint8_t* row = FreeImage_GetScanLine(dib, static_cast<int>(y));
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* row = FreeImage_GetScanLine(dib, y);
         if constexpr (Grey) {
             lumaRow<Bytes>(row, width, weights, luma.data());
             unsigned x = 0;
@@ -87,23 +90,22 @@ void countColourRows(FIBITMAP* dib, PassCounts& counts) {
 }
 
 template <int Bytes>
-void countColour(FIBITMAP* dib, bool grey, bool colour, PassCounts& counts) {
+void countColour(FIBITMAP* dib, int top, int bottom, bool grey, bool colour, PassCounts& counts) {
     if (grey && colour) {
-        countColourRows<Bytes, true, true>(dib, counts);
+        countColourRows<Bytes, true, true>(dib, top, bottom, counts);
     } else if (grey) {
-        countColourRows<Bytes, true, false>(dib, counts);
+        countColourRows<Bytes, true, false>(dib, top, bottom, counts);
     } else if (colour) {
-        countColourRows<Bytes, false, true>(dib, counts);
+        countColourRows<Bytes, false, true>(dib, top, bottom, counts);
     }
 }
 
 // 8-bit pixels count as themselves in every channel; counted once into the grey tables.
-void countIndexRows(FIBITMAP* dib, PassCounts& counts) {
+void countIndexRows(FIBITMAP* dib, int top, int bottom, PassCounts& counts) {
     const unsigned width = FreeImage_GetWidth(dib);
-    const unsigned height = FreeImage_GetHeight(dib);
     auto& table = counts.table[kHistGrey];
-    for (unsigned y = 0; y < height; ++y) {
-        const std::uint8_t* row = FreeImage_GetScanLine(dib, static_cast<int>(y));
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* row = FreeImage_GetScanLine(dib, y);
         unsigned x = 0;
         for (; x + 1 < width; x += 2) {
             ++table[0][row[x]];
@@ -151,24 +153,34 @@ bool computeHistograms(FIBITMAP* dib, const ChannelFlags& wanted, ChannelHistogr
     if (bpp != 8 && bpp != 24 && bpp != 32) {
         return false;
     }
-    auto counts = std::make_unique<PassCounts>();
-    std::memset(counts.get(), 0, sizeof(PassCounts));
     const bool grey = wanted[kHistGrey];
     const bool colour = wanted[kHistRed] || wanted[kHistGreen] || wanted[kHistBlue];
-    if (bpp == 8) {
-        countIndexRows(dib, *counts);
-    } else if (bpp == 24) {
-        countColour<3>(dib, grey, colour, *counts);
-    } else {
-        countColour<4>(dib, grey, colour, *counts);
-    }
+    const int height = static_cast<int>(FreeImage_GetHeight(dib));
+    const std::int64_t pixels = std::int64_t{FreeImage_GetWidth(dib)} * height;
+    // Each band of rows counts into tables of its own, added up at the end.
+    std::vector<PassCounts> bandCounts(static_cast<std::size_t>(rowBandCount(height, pixels)));
+    std::atomic<std::size_t> nextTable{0};
+    forEachRowBand(height, pixels, [&](int top, int bottom) {
+        PassCounts& counts = bandCounts[nextTable++];
+        if (bpp == 8) {
+            countIndexRows(dib, top, bottom, counts);
+        } else if (bpp == 24) {
+            countColour<3>(dib, top, bottom, grey, colour, counts);
+        } else {
+            countColour<4>(dib, top, bottom, grey, colour, counts);
+        }
+    });
     for (int channel = 0; channel < kHistogramChannelCount; ++channel) {
         if (!wanted[channel]) {
             continue;
         }
-        const auto& source = counts->table[bpp == 8 ? kHistGrey : channel];
+        const int table = bpp == 8 ? kHistGrey : channel;
         for (int bin = 0; bin < 256; ++bin) {
-            bins[channel][bin] = source[0][bin] + source[1][bin];
+            std::uint32_t sum = 0;
+            for (const PassCounts& counts : bandCounts) {
+                sum += counts.table[table][0][bin] + counts.table[table][1][bin];
+            }
+            bins[channel][bin] = sum;
         }
     }
     return true;
