@@ -12,102 +12,13 @@
 
 #include "imaging/decode_limits.h"
 #include "imaging/freeimage_ptr.h"
+#include "imaging/header_source.h"
 
 namespace tarn {
 
+using namespace header_detail;
+
 namespace {
-
-// Bytes at any offset of a file or a buffer; false unless all of them are there.
-class Source {
-public:
-    virtual ~Source() = default;
-    virtual bool read(std::uint64_t offset, void* out, std::size_t count) = 0;
-
-    bool byteAt(std::uint64_t offset, std::uint8_t& value) { return read(offset, &value, 1); }
-};
-
-class MemorySource final : public Source {
-public:
-    MemorySource(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool read(std::uint64_t offset, void* out, std::size_t count) override {
-        if (m_data == nullptr || offset > m_size || count > m_size - offset) {
-            return false;
-        }
-        std::memcpy(out, m_data + offset, count);
-        return true;
-    }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-};
-
-// Reads through a small window, so that walking a GIF's many short blocks stays cheap.
-class FileSource final : public Source {
-public:
-    explicit FileSource(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY)) {}
-    ~FileSource() override {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    bool ok() const { return m_fd >= 0; }
-
-    bool read(std::uint64_t offset, void* out, std::size_t count) override {
-        auto* target = static_cast<std::uint8_t*>(out);
-        while (count > 0) {
-            if (offset < m_start || offset >= m_start + m_filled) {
-                if (!fill(offset)) {
-                    return false;
-                }
-            }
-            const std::size_t skip = static_cast<std::size_t>(offset - m_start);
-            const std::size_t part = std::min(count, m_filled - skip);
-            std::memcpy(target, m_window.data() + skip, part);
-            target += part;
-            offset += part;
-            count -= part;
-        }
-        return true;
-    }
-
-private:
-    bool fill(std::uint64_t offset) {
-        const ssize_t got =
-            ::pread(m_fd, m_window.data(), m_window.size(), static_cast<off_t>(offset));
-        m_start = offset;
-        m_filled = got > 0 ? static_cast<std::size_t>(got) : 0;
-        return m_filled > 0;
-    }
-
-    int m_fd;
-    std::array<std::uint8_t, 4096> m_window{};
-    std::uint64_t m_start = 0;
-    std::size_t m_filled = 0;
-};
-
-unsigned be16(const std::uint8_t* p) {
-    return static_cast<unsigned>(p[0]) << 8 | p[1];
-}
-unsigned le16(const std::uint8_t* p) {
-    return static_cast<unsigned>(p[1]) << 8 | p[0];
-}
-std::uint32_t be32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(be16(p)) << 16 | be16(p + 2);
-}
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(le16(p + 2)) << 16 | le16(p);
-}
-
-std::optional<ImageHeader> sized(std::uint64_t width, std::uint64_t height, unsigned bpp) {
-    if (width == 0 || height == 0 || width > UINT32_MAX || height > UINT32_MAX) {
-        return std::nullopt;
-    }
-    return ImageHeader{static_cast<unsigned>(width), static_cast<unsigned>(height), bpp};
-}
 
 std::optional<ImageHeader> readPng(Source& source) {
     std::uint8_t b[26];
@@ -386,6 +297,24 @@ bool canLoadHeaderOnly(FREE_IMAGE_FORMAT fif) {
            FreeImage_FIFSupportsNoPixels(fif);
 }
 
+// The formats read by readOtherHeader.
+bool hasOtherReader(FREE_IMAGE_FORMAT fif) {
+    switch (fif) {
+        case FIF_DDS:
+        case FIF_SGI:
+        case FIF_J2K:
+        case FIF_JP2:
+        case FIF_MNG:
+        case FIF_IFF:
+        case FIF_PICT:
+        case FIF_XBM:
+        case FIF_WBMP:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::optional<ImageHeader> readImageHeader(const std::string& path, int page) {
@@ -405,6 +334,9 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, int page) {
     FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(path.c_str(), 0);
     if (fif == FIF_UNKNOWN) {
         fif = FreeImage_GetFIFFromFilename(path.c_str());
+    }
+    if (hasOtherReader(fif)) {
+        return readOtherHeader(source, fif);
     }
     if (!canLoadHeaderOnly(fif)) {
         return std::nullopt;
@@ -430,6 +362,9 @@ std::optional<ImageHeader> readImageHeader(const std::uint8_t* data, std::size_t
         return std::nullopt;
     }
     const FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromMemory(memory.get(), 0);
+    if (hasOtherReader(fif)) {
+        return readOtherHeader(source, fif);
+    }
     if (!canLoadHeaderOnly(fif)) {
         return std::nullopt;
     }

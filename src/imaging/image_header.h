@@ -16,9 +16,10 @@ struct ImageHeader {
 
 // Reads the header of a page (from 0) of an image file. PNG, JPEG, GIF, BMP and TIFF are read
 // by our own small readers, which look only at the few bytes they need; TIFF and GIF pages past
-// the first are found by following the file's chain of pages. Other formats go through the
-// library's header-only load where it has one (first page only). Empty when the header cannot be
-// read.
+// the first are found by following the file's chain of pages. So are the formats whose library
+// loader cannot stop before the pixels (DDS, SGI, JPEG 2000, MNG, IFF, PICT, XBM, WBMP). Other
+// formats go through the library's header-only load (first page only). Empty when the header
+// cannot be read.
 std::optional<ImageHeader> readImageHeader(const std::string& path, int page = 0);
 // The same for a file's bytes in memory.
 std::optional<ImageHeader> readImageHeader(const std::uint8_t* data, std::size_t size,

@@ -9,6 +9,7 @@
 
 #include "browser/info_tip.h"
 #include "fakes/temp_dir.h"
+#include "header_bytes.h"
 #include "image_fixtures.h"
 #include "imaging/decode_limits.h"
 #include "imaging/fip_super_image.h"
@@ -21,21 +22,10 @@
 namespace tarn {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void le16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void le32(Bytes& b, std::uint32_t v) {
-    le16(b, v & 0xFFFF);
-    le16(b, v >> 16);
-}
-void be32(Bytes& b, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        b.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-}
+using test::be32;
+using test::Bytes;
+using test::le16;
+using test::le32;
 
 // Signature, a correct IHDR for an RGBA picture, and the start of a picture data chunk.
 Bytes pngClaiming(std::uint32_t width, std::uint32_t height) {
