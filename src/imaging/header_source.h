@@ -32,7 +32,9 @@ public:
         if (m_data == nullptr || offset > m_size || count > m_size - offset) {
             return false;
         }
-        std::memcpy(out, m_data + offset, count);
+        if (count != 0) {  // an empty read may come with no buffer at all
+            std::memcpy(out, m_data + offset, count);
+        }
         return true;
     }
 
