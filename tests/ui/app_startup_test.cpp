@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "fakes/temp_dir.h"
+#include "imaging/image_fixtures.h"
 #include "ui/child_process.h"
 
 namespace tarn {
@@ -45,6 +46,23 @@ TEST(AppStartup, ShowsTheFrameAndOnExitRemovesTempAndWritesItsSetting) {
     EXPECT_EQ(config.rfind("; mine\n[App]\nShowHiddenFiles=0\n[Other]\nx=y\n", 0), 0u) << config;
     EXPECT_NE(config.find("[MainFrame]\nShowToolBar=1\n"), std::string::npos) << config;
     EXPECT_FALSE(std::filesystem::exists(data + "/Favorites"));
+}
+
+TEST(AppStartup, EndsCleanlyWhileThumbnailsOfBigPhotosAreBeingMade) {
+    TempDir home;
+    const std::string pictures = home.file("Pictures");
+    std::filesystem::create_directories(pictures);
+    const std::vector<std::uint8_t> photo = test::encodeJpeg(3000, 2000);
+    for (int i = 0; i < 24; ++i) {
+        test::writeBytes(pictures + "/photo" + std::to_string(i) + ".jpg", photo);
+    }
+    ChildProcess app(TARNVIEW_EXE, userEnv(home));
+    ASSERT_TRUE(app.started());
+    ASSERT_TRUE(test::waitForWindowTitled("Pictures - Tarn Photo Viewer", 60s));
+    // The workers are decoding now; ending must join them without a fault or a leak (the
+    // sanitizers turn either into another exit code).
+    app.signal(SIGTERM);
+    EXPECT_EQ(app.waitExit(30s), 0);
 }
 
 TEST(AppStartup, CreatesTheDataFolderUnderXdgConfigHome) {
