@@ -5,7 +5,9 @@
 
 #include <immintrin.h>
 
-#define TARN_HOT __attribute__((target_clones("avx2", "default")))
+#include "imaging/effects/multiversion.h"
+
+#define TARN_HOT TARN_CLONES("avx2", "default")
 #define TARN_INLINE inline __attribute__((always_inline))
 
 namespace tarn::rows8 {

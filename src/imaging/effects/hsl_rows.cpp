@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "imaging/effects/multiversion.h"
+
 namespace tarn::hsl {
 
 namespace {
@@ -80,9 +82,8 @@ Shift shiftOf(int hue, int saturation, int lightness) {
 }
 
 // The wider units also bring more vector registers, so that the loop need not spill.
-__attribute__((target_clones("avx512f", "avx2", "default"))) void shiftPixels(BYTE* first,
-                                                                              int count, int step,
-                                                                              const Shift& shift) {
+TARN_CLONES("avx512f", "avx2", "default")
+void shiftPixels(BYTE* first, int count, int step, const Shift& shift) {
     if (step == 3) {
         shiftPixelsOf<3>(first, count, shift);
     } else {

@@ -8,6 +8,7 @@
 #include "imaging/decode_limits.h"
 #include "imaging/effects/bitmap_like.h"
 #include "imaging/effects/geometry.h"
+#include "imaging/effects/multiversion.h"
 #include "imaging/effects/parallel_rows.h"
 #include "imaging/effects/resample_filters.h"
 
@@ -44,9 +45,9 @@ std::vector<Float16> groupedWeights(const ResampleTaps& taps, unsigned width) {
 
 // Filters source rows down into one row: sums[i] = sum of weight[k] * rows[k][i], a block at a
 // time so that the sums stay in the first-level cache, four rows to a pass over them.
-__attribute__((target_clones("arch=x86-64-v4", "arch=haswell", "default"))) void filterDown(
-    const BYTE* const* rows, const float* weight, unsigned taps, std::size_t count,
-    float* __restrict sums) {
+TARN_CLONES("arch=x86-64-v4", "arch=haswell", "default")
+void filterDown(const BYTE* const* rows, const float* weight, unsigned taps, std::size_t count,
+                float* __restrict sums) {
     constexpr std::size_t kBlock = 1024;
     for (std::size_t start = 0; start < count; start += kBlock) {
         const std::size_t end = std::min(count, start + kBlock);
@@ -187,15 +188,15 @@ TARN_WIDE void filterAcrossWide(const float* row, const int* first, const float*
 
 #undef TARN_WIDE
 
-__attribute__((target_clones("arch=haswell", "default"))) void filterAcross3(
-    const float* row, const int* first, const float* weight, unsigned count, unsigned width,
-    BYTE* out) {
+TARN_CLONES("arch=haswell", "default")
+void filterAcross3(const float* row, const int* first, const float* weight, unsigned count,
+                   unsigned width, BYTE* out) {
     filterAcross<3>(row, first, weight, count, width, 0, out);
 }
 
-__attribute__((target_clones("arch=haswell", "default"))) void filterAcross4(
-    const float* row, const int* first, const float* weight, unsigned count, unsigned width,
-    BYTE* out) {
+TARN_CLONES("arch=haswell", "default")
+void filterAcross4(const float* row, const int* first, const float* weight, unsigned count,
+                   unsigned width, BYTE* out) {
     filterAcross<4>(row, first, weight, count, width, 0, out);
 }
 

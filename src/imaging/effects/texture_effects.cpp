@@ -9,6 +9,7 @@
 #include <numbers>
 #include <vector>
 
+#include "imaging/effects/multiversion.h"
 #include "imaging/effects/parallel_rows.h"
 #include "imaging/effects/texture_support.h"
 
@@ -34,24 +35,20 @@ template <unsigned Bytes>
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void noiseRow3(std::uint8_t* row,
-                                                                 std::uint32_t count,
-                                                                 std::uint32_t key, int amount) {
+TARN_CLONES("avx2", "default")
+void noiseRow3(std::uint8_t* row, std::uint32_t count, std::uint32_t key, int amount) {
     noiseRow<3>(row, count, key, amount);
 }
 
-__attribute__((target_clones("avx2", "default"))) void noiseRow4(std::uint8_t* row,
-                                                                 std::uint32_t count,
-                                                                 std::uint32_t key, int amount) {
+TARN_CLONES("avx2", "default")
+void noiseRow4(std::uint8_t* row, std::uint32_t count, std::uint32_t key, int amount) {
     noiseRow<4>(row, count, key, amount);
 }
 
 // Where each pixel of a row takes its colour from: column and scanline, clamped to the image.
-__attribute__((target_clones("avx2", "default"))) void spreadSources(std::int32_t* columns,
-                                                                     std::int32_t* scanlines,
-                                                                     int width, int height, int y,
-                                                                     std::uint32_t key,
-                                                                     int amount) {
+TARN_CLONES("avx2", "default")
+void spreadSources(std::int32_t* columns, std::int32_t* scanlines, int width, int height, int y,
+                   std::uint32_t key, int amount) {
     for (int x = 0; x < width; ++x) {
         const std::uint32_t bits = texture::randomAt(key, static_cast<std::uint32_t>(x));
         columns[x] = std::clamp(x + texture::uniformOffset(bits & 0xffffu, amount), 0, width - 1);
