@@ -4,12 +4,25 @@
 #include <wx/init.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "imaging/freeimage_ptr.h"
 
 namespace tarn::bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 // Starts the toolkit once for every benchmark of the run; false without a display.
 inline bool startToolkit() {

@@ -4,95 +4,29 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "effect_bench_support.h"
 #include "imaging/effects/convolution.h"
 #include "imaging/freeimage_ptr.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kWidth = 6000;
-constexpr int kHeight = 4000;
+using tarn::bench::Clock;
+using tarn::bench::median;
+using tarn::bench::millisecondsSince;
+using tarn::bench::timeAgainstCopy;
 constexpr int kRounds = 7;
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Smooth shading with grain, so that the sums are not all of one value.
-fipImage photo() {
-    fipImage image(FIT_BITMAP, kWidth, kHeight, 24);
-    std::uint32_t seed = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        BYTE* p = image.getScanLine(y);
-        for (int x = 0; x < kWidth * 3; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            p[x] = static_cast<BYTE>((x / 3 + y) / 40 + (seed >> 28));
-        }
-    }
-    return image;
-}
-
-std::size_t pixelBytes(const fipImage& image) {
-    return static_cast<std::size_t>(image.getScanWidth()) * image.getHeight();
-}
-
-// The median time of one copy of the picture's pixels.
-double copyMilliseconds(const fipImage& image) {
-    std::vector<std::uint8_t> copy(pixelBytes(image));
-    std::vector<double> times;
-    for (int round = 0; round < kRounds; ++round) {
-        const Clock::time_point start = Clock::now();
-        std::memcpy(copy.data(), image.accessPixels(), copy.size());
-        benchmark::DoNotOptimize(copy.data());
-        times.push_back(millisecondsSince(start));
-    }
-    return median(times);
-}
-
-// The median time of the effect on fresh copies of the picture.
-double effectMilliseconds(const fipImage& source, const std::function<bool(fipImage&)>& effect) {
-    fipImage work(source);
-    std::vector<double> times;
-    for (int round = 0; round < kRounds; ++round) {
-        std::memcpy(work.accessPixels(), source.accessPixels(), pixelBytes(source));
-        const Clock::time_point start = Clock::now();
-        if (!effect(work)) {
-            return -1;
-        }
-        times.push_back(millisecondsSince(start));
-    }
-    return median(times);
-}
-
 void effectAgainstCopy(benchmark::State& state, const tarn::ConvolutionParams& params) {
-    const fipImage source = photo();
-    for (auto _ : state) {
-        const double reference = copyMilliseconds(source);
-        const double ours = effectMilliseconds(
-            source, [&](fipImage& image) { return tarn::convolute(image, params); });
-        if (ours < 0) {
-            state.SkipWithError("the effect failed");
-            return;
-        }
-        state.SetIterationTime(ours / 1000.0);
-        state.counters["ref"] = reference;
-    }
+    timeAgainstCopy(
+        state, [&](fipImage& image) { return tarn::convolute(image, params); }, kRounds);
 }
 
 // Runs a command with its error output, returning that output.
@@ -170,18 +104,13 @@ const VipsTimes& vipsGauss3(const fipImage& source) {
 
 // Ours against vips run as a process, or against the time vips reports for its own pass.
 void gauss3AgainstVips(benchmark::State& state, bool ownTime) {
-    const fipImage source = photo();
-    const VipsTimes& vips = vipsGauss3(source);
+    const VipsTimes& vips = vipsGauss3(tarn::bench::photo24mp());
     if (!vips.error.empty()) {
         state.SkipWithError(vips.error.c_str());
         return;
     }
-    for (auto _ : state) {
-        const double ours = effectMilliseconds(
-            source, [](fipImage& image) { return tarn::convolute(image, tarn::kGaussian3()); });
-        state.SetIterationTime(ours / 1000.0);
-        state.counters["ref"] = ownTime ? vips.own : vips.process;
-    }
+    effectAgainstCopy(state, tarn::kGaussian3());
+    state.counters["ref"] = ownTime ? vips.own : vips.process;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "browser/file_operations.h"
 
 namespace {
@@ -81,12 +82,8 @@ public:
     }
 };
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
+using tarn::bench::Clock;
+using tarn::bench::millisecondsSince;
 double copyMilliseconds(const BigFileFolder& folder) {
     const std::string target = folder.freshTarget();
     QuietObserver observer;

@@ -18,16 +18,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using tarn::bench::Clock;
+using tarn::bench::median;
+using tarn::bench::millisecondsSince;
 
 void histogramBrowser(benchmark::State& state) {
     if (!tarn::bench::startToolkit()) {

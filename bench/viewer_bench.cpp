@@ -37,18 +37,14 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
+using tarn::bench::Clock;
 constexpr int kFiles = 30;
 constexpr int kDistinct = 5;
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
 constexpr double kGlanceMs = 300;
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
+using tarn::bench::millisecondsSince;
 double median(std::vector<double> values) {
     if (values.empty()) {
         return 0;
