@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "imaging/effects/geometry.h"
+
 namespace tarn {
 
 bool isStandardBitmap(const fipImage& image) {
@@ -18,21 +20,7 @@ bool isTrueColor(const fipImage& image) {
 }
 
 bool canRescale(const fipImage& image) {
-    if (!image.isValid()) {
-        return false;
-    }
-    switch (image.getImageType()) {
-        case FIT_BITMAP:
-        case FIT_UINT16:
-        case FIT_FLOAT:
-        case FIT_RGB16:
-        case FIT_RGBA16:
-        case FIT_RGBF:
-        case FIT_RGBAF:
-            return true;
-        default:
-            return false;
-    }
+    return image.isValid() && canRescaleType(image.getImageType());
 }
 
 bool canCountColors(const fipImage& image) {

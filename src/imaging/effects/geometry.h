@@ -34,6 +34,8 @@ struct RescaleParams {
 // FIT_UINT16, FIT_FLOAT, FIT_RGB16, FIT_RGBA16, FIT_RGBF, FIT_RGBAF). Palette bitmaps come
 // back as 8-bit grey or 24-bit, as the library gives them. A zero or too large size: false.
 bool rescaleImage(fipImage& image, const RescaleParams& params);
+// The pixel types rescaleImage takes.
+bool canRescaleType(FREE_IMAGE_TYPE type);
 
 // Keeps the rectangle [left, right) x [top, bottom) in pixels counted from the top-left corner
 // of the picture (as the selection is), clipped to the image; any layout. Empty after

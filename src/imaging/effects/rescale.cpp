@@ -267,10 +267,8 @@ FreeImageBitmap resampleTrueColour(FIBITMAP* dib, unsigned width, unsigned heigh
     return result;
 }
 
-namespace {
-
-bool libraryResamples(FIBITMAP* dib) {
-    switch (FreeImage_GetImageType(dib)) {
+bool canRescaleType(FREE_IMAGE_TYPE type) {
+    switch (type) {
         case FIT_BITMAP:
         case FIT_UINT16:
         case FIT_FLOAT:
@@ -284,8 +282,6 @@ bool libraryResamples(FIBITMAP* dib) {
     }
 }
 
-}  // namespace
-
 bool rescaleImage(fipImage& image, const RescaleParams& params) {
     ResampleFilter filter{};
     if (!image.isValid() || image.getWidth() == 0 || image.getHeight() == 0 || params.width == 0 ||
@@ -293,7 +289,7 @@ bool rescaleImage(fipImage& image, const RescaleParams& params) {
         return false;
     }
     FIBITMAP* dib = image;
-    if (!libraryResamples(dib)) {
+    if (!canRescaleType(FreeImage_GetImageType(dib))) {
         return false;
     }
     const unsigned bpp = FreeImage_GetBPP(dib);
