@@ -540,9 +540,7 @@ constexpr int kNotBuiltYet[] = {
     cmd::kGaussianBlur3, cmd::kGaussianBlur5, cmd::kSoften,
     cmd::kSharpen, cmd::kErode, cmd::kEdgeHeavy, cmd::kEdgeMedium, cmd::kEdgeLight,
     // effect dialogs
-    cmd::kThreshold, cmd::kColorize, cmd::kSolarize, cmd::kAverageBlur, cmd::kAddNoise,
-    cmd::kEmboss, cmd::kSpread, cmd::kStripe, cmd::kWind, cmd::kMosaic, cmd::kEnhanceColors,
-    cmd::kAdjustHsl, cmd::kRotateCustom,
+    cmd::kMosaic, cmd::kEnhanceColors, cmd::kAdjustHsl,
     // favorites, export
     cmd::kAddToFavorites, cmd::kExport,
     // desktop and help
