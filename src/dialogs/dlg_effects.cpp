@@ -111,6 +111,50 @@ void CDlgAverageBlur::accepted() {
     m_radius = averageBlurRadius(typed, width, height);
 }
 
+CDlgAdjustHSL::CDlgAdjustHSL(const fipSuperImage* image, wxWindow* parent)
+    : CEffectDialog(image, parent, "Adjust HSL", wxSize(299, 225)) {
+    useTwoPanes();
+    m_defaults = new wxButton(this, wxID_ANY, "Set to &default values");
+    auto* extras = new wxBoxSizer(wxHORIZONTAL);
+    extras->Add(m_defaults);
+    const auto signedParam = [](const char* caption) {
+        return EffectParam{caption, -100, 100, 0, 40, false};
+    };
+    initialise(
+        [&](const fipImage&) {
+            return std::vector<EffectParam>{signedParam("&Hue"), signedParam("&Saturation"),
+                                            signedParam("&Lightness")};
+        },
+        [](fipImage& copy, const std::vector<double>& v) {
+            adjustHSL(copy, {whole(v[0]), whole(v[1]), whole(v[2])});
+        },
+        Start::Unchanged, extras);
+    m_defaults->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        for (std::size_t i = 0; i < paramCount(); ++i) {
+            box(i)->SetValue("0");
+        }
+    });
+}
+
+CDlgMosaic::CDlgMosaic(const fipSuperImage* image, wxWindow* parent)
+    : CEffectDialog(image, parent, "Mosaic", wxSize(299, 186)) {
+    useTwoPanes();
+    const auto params = [](const fipImage& thumbnail) {
+        const int side = static_cast<int>(std::min(thumbnail.getWidth(), thumbnail.getHeight()));
+        const int most = sizeLimit(50, side, 2);
+        return std::vector<EffectParam>{{"&Block size", 2, most, std::min(5, most), most / 5}};
+    };
+    initialise(
+        params, [](fipImage& copy, const std::vector<double>& v) { mosaic(copy, {whole(v[0])}); },
+        Start::ThumbnailFirst);
+}
+
+void CDlgMosaic::accepted() {
+    const int thumbnailWidth = static_cast<int>(thumbnail().getWidth());
+    const int sourceWidth = source() != nullptr ? static_cast<int>(source()->getWidth()) : 0;
+    m_blockSize = scaledToSource(static_cast<int>(result(0)), sourceWidth, thumbnailWidth, 2);
+}
+
 CDlgRotate::CDlgRotate(const fipSuperImage* image, wxWindow* parent)
     : CEffectDialog(image, parent, "Rotate", wxSize(243, 185)) {
     initialise(

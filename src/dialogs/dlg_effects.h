@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/radiobut.h>
@@ -66,6 +67,33 @@ private:
     void accepted() override;
 
     int m_radius = 0;
+};
+
+// "Adjust HSL": hue, saturation and lightness, each -100 to 100; the original beside the result.
+class CDlgAdjustHSL : public CEffectDialog {
+public:
+    CDlgAdjustHSL(const fipSuperImage* image, wxWindow* parent);
+    int hue() const { return static_cast<int>(result(0)); }
+    int saturation() const { return static_cast<int>(result(1)); }
+    int lightness() const { return static_cast<int>(result(2)); }
+    wxButton* defaultsButton() const { return m_defaults; }
+
+private:
+    wxButton* m_defaults = nullptr;  // owned by the dialog
+};
+
+// "Mosaic": blocks measured on the thumbnail (at most 50, less on a small one) and handed back
+// in source pixels; the original beside the result.
+class CDlgMosaic : public CEffectDialog {
+public:
+    CDlgMosaic(const fipSuperImage* image, wxWindow* parent);
+    // Source pixels, at least 2; 0 without a source or thumbnail.
+    int blockSize() const { return m_blockSize; }
+
+private:
+    void accepted() override;
+
+    int m_blockSize = 0;
 };
 
 // "Rotate": any angle in degrees, counter-clockwise; the slider shows -180 to 180.

@@ -33,12 +33,18 @@ void CEffectDialog::initialise(std::vector<EffectParam> params, Effect effect, S
 
 void CEffectDialog::initialise(const ParamsFor& params, Effect effect, Start start, wxSizer* extras,
                                bool extrasAbove) {
-    const int gap = dialogUnitsX(*this, 4);
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Preview");
-    m_preview = new CThumbWnd(group->GetStaticBox(), wxID_ANY, wxDefaultPosition,
-                              ConvertDialogToPixels(wxSize(158, 122)));
-    m_preview->SetMinSize(m_preview->GetSize());
-    group->Add(m_preview, 0, wxALIGN_CENTER | wxALL, dialogUnitsX(*this, 2));
+    const wxSize paneSize = m_twoPanes ? wxSize(127, 97) : wxSize(158, 122);
+    const auto addPane = [&](const char* title, CThumbWnd*& pane) {
+        auto* group = new wxStaticBoxSizer(wxVERTICAL, this, title);
+        pane = new CThumbWnd(group->GetStaticBox(), wxID_ANY, wxDefaultPosition,
+                             ConvertDialogToPixels(paneSize));
+        pane->SetMinSize(pane->GetSize());
+        group->Add(pane, 0, wxALIGN_CENTER | wxALL, dialogUnitsX(*this, 2));
+        return group;
+    };
+    // The thumbnail is made at the size of the first pane.
+    wxStaticBoxSizer* original = m_twoPanes ? addPane("Original image", m_original) : nullptr;
+    wxStaticBoxSizer* preview = addPane(m_twoPanes ? "New image" : "Preview", m_preview);
     if (start == Start::ThumbnailFirst) {
         makeThumbnail();
     }
@@ -49,33 +55,8 @@ void CEffectDialog::initialise(const ParamsFor& params, Effect effect, Start sta
     m_current.assign(m_params.size(), 0.0);
     m_results.assign(m_params.size(), 0.0);
 
-    auto* buttons = new wxBoxSizer(wxVERTICAL);
-    const wxSize buttonSize = ConvertDialogToPixels(wxSize(50, 14));
-    auto* ok = new wxButton(this, wxID_OK, "Ok", wxDefaultPosition, buttonSize);
-    buttons->Add(ok, 0, wxBOTTOM, dialogUnitsY(*this, 4));
-    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel", wxDefaultPosition, buttonSize));
-    ok->SetDefault();
-
-    auto* top = new wxBoxSizer(wxHORIZONTAL);
-    top->Add(group, 0);
-    top->AddStretchSpacer();
-    top->Add(buttons, 0, wxLEFT, gap);
-
-    auto* rows = new wxFlexGridSizer(4, gap, gap);
-    rows->AddGrowableCol(1);
-    for (std::size_t i = 0; i < m_params.size(); ++i) {
-        addRow(rows, i);
-    }
-
-    auto* column = new wxBoxSizer(wxVERTICAL);
-    column->Add(top, 0, wxEXPAND);
-    if (extras != nullptr && extrasAbove) {
-        column->Add(extras, 0, wxEXPAND | wxTOP, gap);
-    }
-    column->Add(rows, 0, wxEXPAND | wxTOP, gap);
-    if (extras != nullptr && !extrasAbove) {
-        column->Add(extras, 0, wxEXPAND | wxTOP, gap);
-    }
+    wxSizer* column = m_twoPanes ? twoPaneLayout(original, preview, extras)
+                                 : onePaneLayout(preview, extras, extrasAbove);
     Bind(wxEVT_BUTTON, &CEffectDialog::onOk, this, wxID_OK);
     layOutDialog(*this, column, m_dialogUnits);
 
@@ -84,6 +65,9 @@ void CEffectDialog::initialise(const ParamsFor& params, Effect effect, Start sta
     }
     if (m_thumbnail.isValid()) {
         const wxBusyCursor busy;
+        if (m_original != nullptr) {
+            m_original->setImage(m_thumbnail);
+        }
         if (start == Start::Unchanged) {
             m_preview->setImage(m_thumbnail);
         } else {
@@ -94,14 +78,85 @@ void CEffectDialog::initialise(const ParamsFor& params, Effect effect, Start sta
     CentreOnParent();
 }
 
-void CEffectDialog::addRow(wxSizer* rows, std::size_t index) {
+namespace {
+
+wxSizer* okAndCancel(wxDialog& dialog, int orientation) {
+    auto* buttons = new wxBoxSizer(orientation);
+    const wxSize size = dialog.ConvertDialogToPixels(wxSize(50, 14));
+    auto* ok = new wxButton(&dialog, wxID_OK, "Ok", wxDefaultPosition, size);
+    const bool column = orientation == wxVERTICAL;
+    const int gap = column ? dialogUnitsY(dialog, 4) : dialogUnitsX(dialog, 4);
+    buttons->Add(ok, 0, column ? wxBOTTOM : wxRIGHT, gap);
+    buttons->Add(new wxButton(&dialog, wxID_CANCEL, "Cancel", wxDefaultPosition, size));
+    ok->SetDefault();
+    return buttons;
+}
+
+}  // namespace
+
+wxSizer* CEffectDialog::onePaneLayout(wxStaticBoxSizer* preview, wxSizer* extras,
+                                      bool extrasAbove) {
+    const int gap = dialogUnitsX(*this, 4);
+    auto* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(preview, 0);
+    top->AddStretchSpacer();
+    top->Add(okAndCancel(*this, wxVERTICAL), 0, wxLEFT, gap);
+
+    auto* rows = new wxFlexGridSizer(4, gap, gap);
+    rows->AddGrowableCol(1);
+    for (std::size_t i = 0; i < m_params.size(); ++i) {
+        addRow(this, rows, i, true, 130);
+    }
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    column->Add(top, 0, wxEXPAND);
+    if (extras != nullptr && extrasAbove) {
+        column->Add(extras, 0, wxEXPAND | wxTOP, gap);
+    }
+    column->Add(rows, 0, wxEXPAND | wxTOP, gap);
+    if (extras != nullptr && !extrasAbove) {
+        column->Add(extras, 0, wxEXPAND | wxTOP, gap);
+    }
+    return column;
+}
+
+wxSizer* CEffectDialog::twoPaneLayout(wxStaticBoxSizer* original, wxStaticBoxSizer* preview,
+                                      wxSizer* extras) {
+    const int gap = dialogUnitsX(*this, 4);
+    auto* panes = new wxBoxSizer(wxHORIZONTAL);
+    panes->Add(original, 1, wxEXPAND | wxRIGHT, gap);
+    panes->Add(preview, 1, wxEXPAND);
+
+    auto* groups = new wxGridSizer(2, gap, gap);
+    for (std::size_t i = 0; i < m_params.size(); ++i) {
+        auto* group = new wxStaticBoxSizer(wxVERTICAL, this, m_params[i].caption);
+        auto* row = new wxFlexGridSizer(3, gap, gap);
+        row->AddGrowableCol(0);
+        addRow(this, row, i, false, 95);
+        group->Add(row, 0, wxEXPAND | wxALL, dialogUnitsX(*this, 2));
+        groups->Add(group, 0, wxEXPAND);
+    }
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    column->Add(panes, 0, wxEXPAND);
+    column->Add(groups, 0, wxEXPAND | wxTOP, gap);
+    if (extras != nullptr) {
+        column->Add(extras, 0, wxEXPAND | wxTOP, gap);
+    }
+    column->AddStretchSpacer();
+    column->Add(okAndCancel(*this, wxHORIZONTAL), 0, wxALIGN_CENTER | wxTOP, gap);
+    return column;
+}
+
+void CEffectDialog::addRow(wxWindow* parent, wxSizer* rows, std::size_t index, bool withCaption,
+                           int sliderUnits) {
     const EffectParam& param = m_params[index];
     Row& row = m_rows[index];
     m_current[index] = param.initial;
-    rows->Add(new wxStaticText(this, wxID_ANY, param.caption), 0, wxALIGN_CENTER_VERTICAL);
-    row.slider =
-        new wxSlider(this, wxID_ANY, param.initial, param.minimum, param.maximum, wxDefaultPosition,
-                     ConvertDialogToPixels(wxSize(130, 14)), wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+    if (withCaption) {
+        rows->Add(new wxStaticText(parent, wxID_ANY, param.caption), 0, wxALIGN_CENTER_VERTICAL);
+    }
+    row.slider = new wxSlider(parent, wxID_ANY, param.initial, param.minimum, param.maximum,
+                              wxDefaultPosition, ConvertDialogToPixels(wxSize(sliderUnits, 14)),
+                              wxSL_HORIZONTAL | wxSL_AUTOTICKS);
     row.slider->SetTickFreq(std::max(param.tick, 1));
     rows->Add(row.slider, 1, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     const wxTextValidator digits(wxFILTER_DIGITS);
@@ -110,7 +165,7 @@ void CEffectDialog::addRow(wxSizer* rows, std::size_t index) {
         param.digitsOnly ? static_cast<const wxValidator&>(digits) : wxDefaultValidator);
     row.box->ChangeValue(integerText(param.initial));
     rows->Add(row.box, 0, wxALIGN_CENTER_VERTICAL);
-    row.spin = new wxSpinButton(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+    row.spin = new wxSpinButton(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                 wxSP_VERTICAL | wxSP_ARROW_KEYS);
     row.spin->SetRange(param.minimum, param.maximum);
     row.spin->SetValue(param.initial);
@@ -132,7 +187,7 @@ void CEffectDialog::makeThumbnail() {
         return;
     }
     const wxBusyCursor busy;
-    const wxSize pane = m_preview->GetClientSize();
+    const wxSize pane = (m_original != nullptr ? m_original : m_preview)->GetClientSize();
     if (pane.x <= 0 || pane.y <= 0 ||
         !m_thumbnail.makeThumbnail(*m_source, static_cast<unsigned>(pane.x),
                                    static_cast<unsigned>(pane.y), TRUE)) {

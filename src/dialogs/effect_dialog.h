@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/sizer.h>
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
@@ -34,6 +35,8 @@ public:
     wxSlider* slider(std::size_t index) const { return m_rows.at(index).slider; }
     wxSpinButton* spin(std::size_t index) const { return m_rows.at(index).spin; }
     CThumbWnd* preview() const { return m_preview; }
+    // The pane showing the thumbnail as it is (two-pane dialogs), else null.
+    CThumbWnd* original() const { return m_original; }
     // The source scaled to the pane, made once.
     const fipSuperImage& thumbnail() const { return m_thumbnail; }
 
@@ -58,6 +61,10 @@ protected:
                     wxSizer* extras = nullptr, bool extrasAbove = false);
     void initialise(std::vector<EffectParam> params, Effect effect, Start start = Start::Preview);
 
+    // "Original image" and "New image" side by side, each parameter in a group box of its
+    // caption below them, "Ok" and "Cancel" centred at the bottom; called before initialise.
+    void useTwoPanes() { m_twoPanes = true; }
+
     // Recomputes the preview with the current values (for the derived dialogs' own controls);
     // nothing before initialisation.
     void refreshPreview();
@@ -74,7 +81,10 @@ private:
         wxSpinButton* spin = nullptr;
     };
 
-    void addRow(wxSizer* rows, std::size_t index);
+    void addRow(wxWindow* parent, wxSizer* rows, std::size_t index, bool withCaption,
+                int sliderUnits);
+    wxSizer* onePaneLayout(wxStaticBoxSizer* preview, wxSizer* extras, bool extrasAbove);
+    wxSizer* twoPaneLayout(wxStaticBoxSizer* original, wxStaticBoxSizer* preview, wxSizer* extras);
     void makeThumbnail();
     void onText(std::size_t index);
     void updatePreview();
@@ -89,6 +99,8 @@ private:
     std::vector<double> m_current;
     std::vector<double> m_results;
     CThumbWnd* m_preview = nullptr;
+    CThumbWnd* m_original = nullptr;  // with two panes only
+    bool m_twoPanes = false;
     fipSuperImage m_thumbnail;
     DialogMessage m_message;
     // Change notifications raised while the controls are set up are not the user's.

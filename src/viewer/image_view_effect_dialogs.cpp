@@ -73,6 +73,10 @@ bool turnable(const fipImage& image) {
     return isBitmapOfDepth(image, {1, 8, 24, 32});
 }
 
+bool hslAdjustable(const fipImage& image) {
+    return isBitmapOfDepth(image, {4, 8, 24, 32});
+}
+
 }  // namespace
 
 void CImageView::addEffectDialogCommands() {
@@ -131,6 +135,17 @@ void CImageView::addEffectDialogCommands() {
         runEffectDialog<CDlgColorize>(*this, S, [](const CDlgColorize& d) {
             const ColorizeParams params{d.hue(), d.saturation(), d.amount() * 0.01};
             return [params](fipSuperImage& i) { return colorize(i, params); };
+        });
+    });
+    c.add(cmd::kMosaic, when(isTrueColor), [this, S] {
+        runEffectDialog<CDlgMosaic>(*this, S, [](const CDlgMosaic& d) {
+            return [size = d.blockSize()](fipSuperImage& i) { return mosaic(i, {size}); };
+        });
+    });
+    c.add(cmd::kAdjustHsl, when(hslAdjustable), [this, S] {
+        runEffectDialog<CDlgAdjustHSL>(*this, S, [](const CDlgAdjustHSL& d) {
+            return [params = AdjustHslParams{d.hue(), d.saturation(), d.lightness()}](
+                       fipSuperImage& i) { return adjustHSL(i, params); };
         });
     });
     c.add(cmd::kRotateCustom, when(turnable), [this] {

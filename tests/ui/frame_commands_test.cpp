@@ -540,7 +540,7 @@ constexpr int kNotBuiltYet[] = {
     cmd::kGaussianBlur3, cmd::kGaussianBlur5, cmd::kSoften,
     cmd::kSharpen, cmd::kErode, cmd::kEdgeHeavy, cmd::kEdgeMedium, cmd::kEdgeLight,
     // effect dialogs
-    cmd::kMosaic, cmd::kEnhanceColors, cmd::kAdjustHsl,
+    cmd::kEnhanceColors,
     // favorites, export
     cmd::kAddToFavorites, cmd::kExport,
     // desktop and help
