@@ -136,6 +136,44 @@ CDlgAdjustHSL::CDlgAdjustHSL(const fipSuperImage* image, wxWindow* parent)
     });
 }
 
+CDlgEnhanceColors::CDlgEnhanceColors(const fipSuperImage* image, wxWindow* parent)
+    : CEffectDialog(image, parent, "Enhance Colors", wxSize(299, 262)) {
+    useTwoPanes();
+    m_defaults = new wxButton(this, wxID_ANY, "&Set to default values");
+    auto* extras = new wxBoxSizer(wxHORIZONTAL);
+    extras->Add(m_defaults);
+    const auto percent = [](const char* caption, const char* group = nullptr) {
+        EffectParam param{caption, -100, 100, 0, 40, false};
+        param.group = group;
+        return param;
+    };
+    EffectParam gamma{"G&amma correction", 1, 699, 100, 139, false};
+    gamma.real = true;
+    gamma.scale = 100;
+    initialise(
+        [&](const fipImage&) {
+            return std::vector<EffectParam>{percent("Br&ightness"),
+                                            percent("&Contrast"),
+                                            gamma,
+                                            percent("&R", "Color balance"),
+                                            percent("&G", "Color balance"),
+                                            percent("&B", "Color balance")};
+        },
+        [](fipImage& copy, const std::vector<double>& v) {
+            adjustColors(copy, {static_cast<double>(whole(v[0])), static_cast<double>(whole(v[1])),
+                                v[2], false});
+            adjustGammaRGB(copy, {balanceFactor(whole(v[3])), balanceFactor(whole(v[4])),
+                                  balanceFactor(whole(v[5]))});
+        },
+        Start::Unchanged, extras);
+    m_defaults->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        const char* const defaults[] = {"0", "0", "1.00", "0", "0", "0"};
+        for (std::size_t i = 0; i < paramCount(); ++i) {
+            box(i)->SetValue(defaults[i]);
+        }
+    });
+}
+
 CDlgMosaic::CDlgMosaic(const fipSuperImage* image, wxWindow* parent)
     : CEffectDialog(image, parent, "Mosaic", wxSize(299, 186)) {
     useTwoPanes();
@@ -158,7 +196,7 @@ void CDlgMosaic::accepted() {
 CDlgRotate::CDlgRotate(const fipSuperImage* image, wxWindow* parent)
     : CEffectDialog(image, parent, "Rotate", wxSize(243, 185)) {
     initialise(
-        std::vector<EffectParam>{{"&Angle:", -180, 180, 0, 36, false, 100, nullptr, true}},
+        std::vector<EffectParam>{{"&Angle:", -180, 180, 0, 36, false, 100, nullptr, true, true}},
         [](fipImage& copy, const std::vector<double>& v) { rotateImage(copy, v[0]); },
         Start::Unchanged);
 }

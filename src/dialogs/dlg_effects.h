@@ -82,6 +82,23 @@ private:
     wxButton* m_defaults = nullptr;  // owned by the dialog
 };
 
+// "Enhance Colors": brightness and contrast (-100 to 100), gamma (0.01 to 6.99) and a colour
+// balance of red, green and blue (-100 to 100 each, handed back as gamma factors).
+class CDlgEnhanceColors : public CEffectDialog {
+public:
+    CDlgEnhanceColors(const fipSuperImage* image, wxWindow* parent);
+    int brightness() const { return static_cast<int>(result(0)); }
+    int contrast() const { return static_cast<int>(result(1)); }
+    double gamma() const { return result(2); }
+    double redFactor() const { return balanceFactor(static_cast<int>(result(3))); }
+    double greenFactor() const { return balanceFactor(static_cast<int>(result(4))); }
+    double blueFactor() const { return balanceFactor(static_cast<int>(result(5))); }
+    wxButton* defaultsButton() const { return m_defaults; }
+
+private:
+    wxButton* m_defaults = nullptr;  // owned by the dialog
+};
+
 // "Mosaic": blocks measured on the thumbnail (at most 50, less on a small one) and handed back
 // in source pixels; the original beside the result.
 class CDlgMosaic : public CEffectDialog {

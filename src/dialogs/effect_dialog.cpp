@@ -11,13 +11,6 @@
 #include <string>
 
 namespace tarn {
-namespace {
-
-std::string integerText(int value) {
-    return std::to_string(value);
-}
-
-}  // namespace
 
 CEffectDialog::CEffectDialog(const fipSuperImage* source, wxWindow* parent, const char* title,
                              wxSize dialogUnits)
@@ -126,14 +119,26 @@ wxSizer* CEffectDialog::twoPaneLayout(wxStaticBoxSizer* original, wxStaticBoxSiz
     panes->Add(original, 1, wxEXPAND | wxRIGHT, gap);
     panes->Add(preview, 1, wxEXPAND);
 
-    auto* groups = new wxGridSizer(2, gap, gap);
+    auto* groups = new wxFlexGridSizer(2, gap, gap);
+    groups->AddGrowableCol(0, 1);
+    groups->AddGrowableCol(1, 1);
+    wxFlexGridSizer* shared = nullptr;  // the rows of the group box that the last one opened
+    wxWindow* sharedBox = nullptr;
     for (std::size_t i = 0; i < m_params.size(); ++i) {
-        auto* group = new wxStaticBoxSizer(wxVERTICAL, this, m_params[i].caption);
-        auto* row = new wxFlexGridSizer(3, gap, gap);
-        row->AddGrowableCol(0);
-        addRow(this, row, i, false, 95);
+        const char* title = m_params[i].group;
+        if (title != nullptr && shared != nullptr && sharedBox->GetLabel() == title) {
+            addRow(this, shared, i, true, 95);
+            continue;
+        }
+        auto* group =
+            new wxStaticBoxSizer(wxVERTICAL, this, title != nullptr ? title : m_params[i].caption);
+        auto* row = new wxFlexGridSizer(title != nullptr ? 4 : 3, gap, gap);
+        row->AddGrowableCol(title != nullptr ? 1 : 0);
+        addRow(this, row, i, title != nullptr, 95);
         group->Add(row, 0, wxEXPAND | wxALL, dialogUnitsX(*this, 2));
         groups->Add(group, 0, wxEXPAND);
+        shared = title != nullptr ? row : nullptr;
+        sharedBox = group->GetStaticBox();
     }
     auto* column = new wxBoxSizer(wxVERTICAL);
     column->Add(panes, 0, wxEXPAND);
@@ -150,7 +155,7 @@ void CEffectDialog::addRow(wxWindow* parent, wxSizer* rows, std::size_t index, b
                            int sliderUnits) {
     const EffectParam& param = m_params[index];
     Row& row = m_rows[index];
-    m_current[index] = param.initial;
+    m_current[index] = static_cast<double>(param.initial) / param.scale;
     if (withCaption) {
         rows->Add(new wxStaticText(parent, wxID_ANY, param.caption), 0, wxALIGN_CENTER_VERTICAL);
     }
@@ -163,7 +168,7 @@ void CEffectDialog::addRow(wxWindow* parent, wxSizer* rows, std::size_t index, b
     row.box = new wxTextCtrl(
         this, wxID_ANY, "", wxDefaultPosition, ConvertDialogToPixels(wxSize(34, 14)), 0,
         param.digitsOnly ? static_cast<const wxValidator&>(digits) : wxDefaultValidator);
-    row.box->ChangeValue(integerText(param.initial));
+    row.box->ChangeValue(positionText(param.initial, param));
     rows->Add(row.box, 0, wxALIGN_CENTER_VERTICAL);
     row.spin = new wxSpinButton(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                 wxSP_VERTICAL | wxSP_ARROW_KEYS);
@@ -172,13 +177,15 @@ void CEffectDialog::addRow(wxWindow* parent, wxSizer* rows, std::size_t index, b
     rows->Add(row.spin, 0, wxEXPAND);
 
     wxTextCtrl* box = row.box;
-    row.slider->Bind(wxEVT_SLIDER, [box](wxCommandEvent& event) {
-        box->SetValue(integerText(event.GetInt()));
+    row.slider->Bind(wxEVT_SLIDER, [box, param](wxCommandEvent& event) {
+        box->SetValue(positionText(event.GetInt(), param));
         box->Update();
     });
     // The spin button writes its position into its buddy, as its arrows do.
-    row.spin->Bind(wxEVT_SPIN,
-                   [box](wxSpinEvent& event) { box->SetValue(integerText(event.GetPosition())); });
+    row.spin->Bind(wxEVT_SPIN, [box, param](wxSpinEvent& event) {
+        const int position = std::clamp(event.GetPosition(), param.minimum, param.maximum);
+        box->SetValue(positionText(position, param));
+    });
     box->Bind(wxEVT_TEXT, [this, index](wxCommandEvent&) { onText(index); });
 }
 
@@ -209,7 +216,7 @@ void CEffectDialog::onText(std::size_t index) {
     const Row& row = m_rows[index];
     m_current[index] = previewValue(readParamText(row.box->GetValue().utf8_string(), param), param);
     updatePreview();
-    const int position = sliderPosition(m_current[index]);
+    const int position = sliderPosition(m_current[index], param);
     if (row.slider->GetValue() != position) {
         row.slider->SetValue(position);
     }
@@ -238,9 +245,7 @@ void CEffectDialog::onOk(wxCommandEvent&) {
             focusAndSelect(box);
             return;
         }
-        results[i] = param.real ? typed
-                                : std::clamp(typed, static_cast<double>(param.minimum),
-                                             static_cast<double>(param.maximum));
+        results[i] = previewValue(typed, param);
     }
     m_results = std::move(results);
     accepted();

@@ -21,8 +21,16 @@ struct EffectParam {
     std::size_t maxText = 1000;
     // Shown on "Ok" when the box is out of range; without one the value is limited silently.
     const char* message = nullptr;
-    // A real number without any limit (the slider shows it rounded).
+    // Read as a real number (else as an integer).
     bool real = false;
+    // Taken as typed, without any limit (the slider shows it rounded).
+    bool unlimited = false;
+    // The slider and the spin button count in 1 / scale: the value's range is minimum / scale
+    // to maximum / scale, and they write it with two decimals.
+    int scale = 1;
+    // With two panes: the group box shared with the parameters of the same group; without
+    // one the parameter has a group box of its own, titled with its caption.
+    const char* group = nullptr;
 };
 
 // The box's text as a handler reads it: at most maxText characters, the leading number (an
@@ -36,8 +44,17 @@ double previewValue(double typed, const EffectParam& param);
 // Whether "Ok" takes the typed value as it is.
 bool inRange(double typed, const EffectParam& param);
 
-// The slider's position for a value: rounded, halves away from zero, kept in the int range.
-int sliderPosition(double value);
+// The slider's position for a value: rounded value * scale, halves away from zero, kept in
+// the int range.
+int sliderPosition(double value, const EffectParam& param);
+
+// The text a slider or spin button position writes into the box: the integer, or "%.2f" of
+// position / scale.
+std::string positionText(int position, const EffectParam& param);
+
+// A colour balance value (-100..100) as a gamma factor: 0 gives 1.00, 100 gives 6.99 and -100
+// 0.01, in hundredths.
+double balanceFactor(int value);
 
 // The upper limit of a size-like parameter: cap, or side - 1 when the side is at most cap;
 // never below minimum, so that a tiny or missing thumbnail still leaves a range.

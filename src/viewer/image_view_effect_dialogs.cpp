@@ -73,6 +73,10 @@ bool turnable(const fipImage& image) {
     return isBitmapOfDepth(image, {1, 8, 24, 32});
 }
 
+bool colorAdjustable(const fipImage& image) {
+    return isBitmapOfDepth(image, {8, 24, 32});
+}
+
 bool hslAdjustable(const fipImage& image) {
     return isBitmapOfDepth(image, {4, 8, 24, 32});
 }
@@ -146,6 +150,19 @@ void CImageView::addEffectDialogCommands() {
         runEffectDialog<CDlgAdjustHSL>(*this, S, [](const CDlgAdjustHSL& d) {
             return [params = AdjustHslParams{d.hue(), d.saturation(), d.lightness()}](
                        fipSuperImage& i) { return adjustHSL(i, params); };
+        });
+    });
+    c.add(cmd::kEnhanceColors, when(colorAdjustable), [this, S] {
+        runEffectDialog<CDlgEnhanceColors>(*this, S, [](const CDlgEnhanceColors& d) {
+            const AdjustColorsParams tone{static_cast<double>(d.brightness()),
+                                          static_cast<double>(d.contrast()), d.gamma(), false};
+            const GammaRgbParams balance{d.redFactor(), d.greenFactor(), d.blueFactor()};
+            // The change counts whatever the two calls report.
+            return [tone, balance](fipSuperImage& i) {
+                adjustColors(i, tone);
+                adjustGammaRGB(i, balance);
+                return true;
+            };
         });
     });
     c.add(cmd::kRotateCustom, when(turnable), [this] {

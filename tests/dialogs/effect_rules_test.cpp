@@ -17,7 +17,7 @@ TEST(EffectRules, BoxesAreReadLenientlyUpToTheirLength) {
     EXPECT_EQ(readParamText(std::string(99, '0') + "7" + "123", noise), 7);
     EXPECT_EQ(readParamText(std::string(1000, '9'), noise), INT_MAX);
 
-    const EffectParam angle{"&Angle:", -180, 180, 0, 36, false, 100, nullptr, true};
+    const EffectParam angle{"&Angle:", -180, 180, 0, 36, false, 100, nullptr, true, true};
     EXPECT_DOUBLE_EQ(readParamText("12.5abc", angle), 12.5);
     EXPECT_DOUBLE_EQ(readParamText("1e999", angle), 0);  // no infinite turn
 }
@@ -33,13 +33,27 @@ TEST(EffectRules, CheckedValuesArePreviewedAsTypedAndOthersLimited) {
     EXPECT_EQ(previewValue(40, silent), 32);
     EXPECT_EQ(previewValue(-3, silent), 0);
 
-    const EffectParam angle{"&Angle:", -180, 180, 0, 36, false, 100, nullptr, true};
+    const EffectParam angle{"&Angle:", -180, 180, 0, 36, false, 100, nullptr, true, true};
     EXPECT_EQ(previewValue(500, angle), 500);
     EXPECT_TRUE(inRange(500, angle));
 
-    EXPECT_EQ(sliderPosition(12.5), 13);
-    EXPECT_EQ(sliderPosition(-2.5), -3);
-    EXPECT_EQ(sliderPosition(1e300), INT_MAX);
+    EXPECT_EQ(sliderPosition(12.5, angle), 13);
+    EXPECT_EQ(sliderPosition(-2.5, angle), -3);
+    EXPECT_EQ(sliderPosition(1e300, angle), INT_MAX);
+
+    // Gamma counts in hundredths: the box is limited to 0.01..6.99 and shows two decimals.
+    const EffectParam gamma{
+        "G&amma correction", 1, 699, 100, 139, false, 1000, nullptr, true, false, 100};
+    EXPECT_DOUBLE_EQ(previewValue(9, gamma), 6.99);
+    EXPECT_DOUBLE_EQ(previewValue(0, gamma), 0.01);
+    EXPECT_EQ(sliderPosition(6.99, gamma), 699);
+    EXPECT_EQ(positionText(7, gamma), "0.07");
+    EXPECT_EQ(positionText(-7, angle), "-7");
+    EXPECT_DOUBLE_EQ(balanceFactor(100), 6.99);
+    EXPECT_DOUBLE_EQ(balanceFactor(0), 1.0);
+    EXPECT_DOUBLE_EQ(balanceFactor(-100), 0.01);
+    EXPECT_DOUBLE_EQ(balanceFactor(10), 1.6);   // 1.599 in hundredths
+    EXPECT_DOUBLE_EQ(balanceFactor(-10), 0.9);  // 0.901
 }
 
 TEST(EffectRules, SizeLimitsFollowSmallThumbnailsAndScaleToTheSource) {

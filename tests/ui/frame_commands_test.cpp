@@ -539,8 +539,6 @@ constexpr int kNotBuiltYet[] = {
     // editing
     cmd::kGaussianBlur3, cmd::kGaussianBlur5, cmd::kSoften,
     cmd::kSharpen, cmd::kErode, cmd::kEdgeHeavy, cmd::kEdgeMedium, cmd::kEdgeLight,
-    // effect dialogs
-    cmd::kEnhanceColors,
     // favorites, export
     cmd::kAddToFavorites, cmd::kExport,
     // desktop and help

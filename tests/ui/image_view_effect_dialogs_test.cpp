@@ -94,6 +94,8 @@ TEST_F(ImageViewEffectDialogs, EachCommandAppliesWhatItsDialogSays) {
     EXPECT_FALSE(frame->commandState(cmd::kWind).enabled);
     EXPECT_FALSE(frame->commandState(cmd::kEmboss).enabled);
     EXPECT_FALSE(frame->commandState(cmd::kColorize).enabled);
+    EXPECT_FALSE(frame->commandState(cmd::kEnhanceColors).enabled);
+    EXPECT_FALSE(frame->commandState(cmd::kAdjustHsl).enabled);
     EXPECT_TRUE(frame->commandState(cmd::kAverageBlur).enabled);
     EXPECT_TRUE(frame->commandState(cmd::kRotateCustom).enabled);
 
