@@ -15,3 +15,6 @@ tarn_ui_sources(geometry_dialog_support.cpp size_boxes.cpp dlg_resize.cpp dlg_se
 # The effect dialogs' preview window.
 tarn_core_sources(thumb_fit.cpp)
 tarn_ui_sources(thumb_wnd.cpp)
+# The effect dialogs: their arithmetic, then the windows.
+tarn_core_sources(effect_rules.cpp)
+tarn_ui_sources(effect_dialog.cpp dlg_effects.cpp)

@@ -195,6 +195,8 @@ private:
     void addToolCommands();
     void addGeometryCommands();
     void addEditCommands();
+    // The effects that ask for their parameters (image_view_effect_dialogs.cpp).
+    void addEffectDialogCommands();
     // An edit of the whole image after which the selection goes.
     bool editAndDropSelection(const ImageEdit& edit);
     void selectionChanged();

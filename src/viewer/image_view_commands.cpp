@@ -59,6 +59,7 @@ void CImageView::addCommands() {
     addToolCommands();
     addGeometryCommands();
     addEditCommands();
+    addEffectDialogCommands();
 }
 
 void CImageView::startSlideShow() {

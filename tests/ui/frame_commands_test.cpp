@@ -536,10 +536,6 @@ constexpr int kNotBuiltYet[] = {
     // the folder tree's context menu answers on the tree itself
     cmd::kTreeNewFolder, cmd::kTreeAddToFavorites, cmd::kTreeLocateOnDisk, cmd::kTreeCut,
     cmd::kTreeCopy, cmd::kTreePaste, cmd::kTreeDelete, cmd::kTreeRename, cmd::kTreeProperties,
-    // effect dialogs
-    cmd::kThreshold, cmd::kColorize, cmd::kSolarize, cmd::kAverageBlur, cmd::kAddNoise,
-    cmd::kEmboss, cmd::kSpread, cmd::kStripe, cmd::kWind, cmd::kMosaic, cmd::kEnhanceColors,
-    cmd::kAdjustHsl, cmd::kRotateCustom,
     // favorites, export
     cmd::kAddToFavorites, cmd::kExport,
     // desktop and help
