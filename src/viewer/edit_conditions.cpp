@@ -19,6 +19,10 @@ bool isTrueColor(const fipImage& image) {
     return isBitmapOfDepth(image, {24, 32});
 }
 
+bool isTurnable(const fipImage& image) {
+    return isBitmapOfDepth(image, {1, 8, 24, 32});
+}
+
 bool canRescale(const fipImage& image) {
     return image.isValid() && canRescaleType(image.getImageType());
 }

@@ -15,6 +15,8 @@ bool isStandardBitmap(const fipImage& image);
 bool isBitmapOfDepth(const fipImage& image, std::initializer_list<unsigned> depths);
 // A standard bitmap of 24 or 32 bits, which most effects take.
 bool isTrueColor(const fipImage& image);
+// The depths the turns take: 1, 8, 24 and 32 bits.
+bool isTurnable(const fipImage& image);
 // The pixel types the library's rescaling takes.
 bool canRescale(const fipImage& image);
 // Counting colours: a standard bitmap of other than 16 bits.

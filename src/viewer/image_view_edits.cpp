@@ -47,10 +47,6 @@ constexpr DepthCommand kDepthCommands[] = {
 constexpr int kSwapCommands[] = {cmd::kSwapRbg, cmd::kSwapBgr, cmd::kSwapBrg, cmd::kSwapGrb,
                                  cmd::kSwapGbr};
 
-bool turnable(const fipImage& image) {
-    return isBitmapOfDepth(image, {1, 8, 24, 32});
-}
-
 // From this size on an edit can take long enough for the window to need repainting meanwhile.
 constexpr std::uint64_t kBackgroundEditPixels = 2'000'000;
 
@@ -181,9 +177,9 @@ void CImageView::addEditCommands() {
           inSelection([](auto& i) { return flipImageVertical(i); }));
     c.add(cmd::kFlipHorizontal, when(isAnyImage),
           inSelection([](auto& i) { return flipImageHorizontal(i); }));
-    c.add(cmd::kRotateLeft, when(turnable), wholeThenDrop(turn(90)));
-    c.add(cmd::kRotateRight, when(turnable), wholeThenDrop(turn(270)));
-    c.add(cmd::kRotate180, when(turnable), wholeThenDrop(turn(180)));
+    c.add(cmd::kRotateLeft, when(isTurnable), wholeThenDrop(turn(90)));
+    c.add(cmd::kRotateRight, when(isTurnable), wholeThenDrop(turn(270)));
+    c.add(cmd::kRotate180, when(isTurnable), wholeThenDrop(turn(180)));
     for (const DepthCommand& depth : kDepthCommands) {
         c.add(depth.id, when(isStandardBitmap), whole([depth](auto& i) {
                   return i.adjustBPP(depth.bits, depth.grayscale, depth.colors) != FALSE;

@@ -69,10 +69,6 @@ void runEffectDialog(CImageView& view, Reach reach, MakeEdit makeEdit) {
     }
 }
 
-bool turnable(const fipImage& image) {
-    return isBitmapOfDepth(image, {1, 8, 24, 32});
-}
-
 bool colorAdjustable(const fipImage& image) {
     return isBitmapOfDepth(image, {8, 24, 32});
 }
@@ -165,7 +161,7 @@ void CImageView::addEffectDialogCommands() {
             };
         });
     });
-    c.add(cmd::kRotateCustom, when(turnable), [this] {
+    c.add(cmd::kRotateCustom, when(isTurnable), [this] {
         runEffectDialog<CDlgRotate>(*this, Reach::WholeThenDrop, [](const CDlgRotate& d) {
             return [angle = d.angle()](fipSuperImage& i) { return rotateImage(i, angle); };
         });
