@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,22 +26,7 @@ std::vector<std::uint8_t> packed(const fipSuperImage& image) {
     return image.copyToHandle();
 }
 
-class ImageViewEdits : public ImageViewTest {
-protected:
-    void openGradient(int width = 400, int height = 300) {
-        writeGradient(path("a.png"), width, height);
-        open();
-        openFile("a.png");
-    }
-    void select(int left, int top, int right, int bottom) {
-        ASSERT_TRUE(frame->runCommand(cmd::kSelectTool));
-        drag(left, top, right, bottom);
-        ASSERT_FALSE(view->selection().empty());
-        if (view->geometry().zoom() == 1.0) {
-            ASSERT_EQ(view->selection().rect(), (Rect{left, top, right, bottom}));
-        }
-    }
-};
+using ImageViewEdits = ImageViewTest;
 
 TEST_F(ImageViewEdits, AnEffectOnASelectionChangesOnlyTheSelectedPixels) {
     openGradient();
@@ -59,25 +45,26 @@ TEST_F(ImageViewEdits, AnEffectOnASelectionChangesOnlyTheSelectedPixels) {
 
 TEST_F(ImageViewEdits, ABigImageIsPaintedWhileAnEditWorksOnIt) {
     openGradient(2000, 1500);
-    std::atomic<bool> working{false};
-    std::atomic<bool> painted{false};
-    view->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
-        painted = painted || working;
+    // Shared with the handler, which stays bound to the view after this body ends.
+    const auto working = std::make_shared<std::atomic<bool>>(false);
+    const auto painted = std::make_shared<std::atomic<bool>>(false);
+    view->Bind(wxEVT_PAINT, [working, painted](wxPaintEvent& event) {
+        *painted = *painted || *working;
         event.Skip();
     });
     view->Refresh();
-    working = true;
+    *working = true;
     // The edit holds on until the window was painted (or gives up after a long while).
-    const bool changed = view->edit([&](fipSuperImage& image) {
+    const bool changed = view->edit([painted](fipSuperImage& image) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!painted && std::chrono::steady_clock::now() < deadline) {
+        while (!*painted && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::yield();
         }
         return image.invert() != FALSE;
     });
-    working = false;
+    *working = false;
     EXPECT_TRUE(changed);
-    EXPECT_TRUE(painted);
+    EXPECT_TRUE(*painted);
     EXPECT_EQ(rgb(pixel(image(), 1, 2)), "254,253,178");
 }
 

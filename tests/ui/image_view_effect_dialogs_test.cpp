@@ -15,31 +15,6 @@ namespace {
 
 class ImageViewEffectDialogs : public ImageViewTest {
 protected:
-    void openGradient(int width = 400, int height = 300) {
-        writeGradient(path("a.png"), width, height);
-        open();
-        openFile("a.png");
-    }
-    void select(int left, int top, int right, int bottom) {
-        view->clearSelection();
-        ASSERT_TRUE(frame->runCommand(cmd::kSelectTool));
-        drag(left, top, right, bottom);
-        ASSERT_EQ(view->selection().rect(), (Rect{left, top, right, bottom}));
-    }
-    // The next dialog is filled in by fill, then Ok is pressed (or it is cancelled when fill
-    // returns false).
-    template <typename Dialog, typename Fill>
-    void answerNextDialog(Fill fill) {
-        view->prompts().runDialog = [fill](wxDialog& shown) {
-            auto* dialog = dynamic_cast<Dialog*>(&shown);
-            EXPECT_NE(dialog, nullptr);
-            if (dialog == nullptr || !fill(*dialog)) {
-                return static_cast<int>(wxID_CANCEL);
-            }
-            test::pressOk(*dialog);
-            return dialog->GetReturnCode();
-        };
-    }
     bool canUndo() const { return frame->commandState(cmd::kUndo).enabled; }
 };
 

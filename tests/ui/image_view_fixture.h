@@ -12,14 +12,45 @@
 #include <FreeImage.h>
 
 #include "browser/image_list_ctrl.h"
+#include "commands/command_ids.h"
 #include "frame/main_frame.h"
 #include "frame/super_status_bar.h"
+#include "ui/dialog_input.h"
 #include "ui/frame_fixture.h"
 #include "ui/screen_grab.h"
 #include "ui/ui_test_support.h"
 #include "viewer/image_view.h"
 
 namespace tarn {
+
+// A picture whose pixel (x, y) has red x % 256, green y % 256 and blue 77.
+inline void writeGradient(const std::string& path, int width, int height) {
+    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        BYTE* p = FreeImage_GetScanLine(dib, height - 1 - y);
+        for (int x = 0; x < width; ++x, p += 3) {
+            p[FI_RGBA_RED] = static_cast<BYTE>(x % 256);
+            p[FI_RGBA_GREEN] = static_cast<BYTE>(y % 256);
+            p[FI_RGBA_BLUE] = 77;
+        }
+    }
+    FreeImage_Save(FIF_PNG, dib, path.c_str());
+    FreeImage_Unload(dib);
+}
+
+// The colour of an image pixel, y from the top.
+inline RGBQUAD pixel(const fipSuperImage& image, int x, int y) {
+    fipImage copy = image;
+    copy.convertTo24Bits();
+    RGBQUAD c{};
+    copy.getPixelColor(x, copy.getHeight() - 1 - y, &c);
+    return c;
+}
+
+inline std::string rgb(RGBQUAD c) {
+    return std::to_string(c.rgbRed) + "," + std::to_string(c.rgbGreen) + "," +
+           std::to_string(c.rgbBlue);
+}
 
 struct Answers {
     std::vector<std::string> asked;  // the captions and texts shown, in order
@@ -107,6 +138,37 @@ protected:
         mouse(wxEVT_LEFT_DOWN, x, y, true);
         mouse(wxEVT_LEFT_UP, x, y);
     }
+    // Writes a gradient picture a.png (see writeGradient) and opens it.
+    void openGradient(int width = 400, int height = 300) {
+        writeGradient(path("a.png"), width, height);
+        open();
+        openFile("a.png");
+    }
+    // Selects with the select tool by dragging over the displayed picture; at zoom 1 the drag's
+    // points are the selection's corners.
+    void select(int left, int top, int right, int bottom) {
+        view->clearSelection();
+        ASSERT_TRUE(frame->runCommand(cmd::kSelectTool));
+        drag(left, top, right, bottom);
+        ASSERT_FALSE(view->selection().empty());
+        if (view->geometry().zoom() == 1.0) {
+            ASSERT_EQ(view->selection().rect(), (Rect{left, top, right, bottom}));
+        }
+    }
+    // The next dialog is filled in by fill, then Ok is pressed (or it is cancelled when fill
+    // returns false).
+    template <typename Dialog, typename Fill>
+    void answerNextDialog(Fill fill) {
+        view->prompts().runDialog = [fill](wxDialog& shown) {
+            auto* dialog = dynamic_cast<Dialog*>(&shown);
+            EXPECT_NE(dialog, nullptr);
+            if (dialog == nullptr || !fill(*dialog)) {
+                return static_cast<int>(wxID_CANCEL);
+            }
+            test::pressOk(*dialog);
+            return dialog->GetReturnCode();
+        };
+    }
     bool checked(int command) const { return frame->commandState(command).checked; }
     bool enabled(int command) const { return frame->commandState(command).enabled; }
     const fipSuperImage& image() const { return *view->document().image(); }
@@ -122,35 +184,6 @@ protected:
     CImageView* view = nullptr;
     Answers answers;
 };
-
-// A picture whose pixel (x, y) has red x % 256, green y % 256 and blue 77.
-inline void writeGradient(const std::string& path, int width, int height) {
-    FIBITMAP* dib = FreeImage_Allocate(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        BYTE* p = FreeImage_GetScanLine(dib, height - 1 - y);
-        for (int x = 0; x < width; ++x, p += 3) {
-            p[FI_RGBA_RED] = static_cast<BYTE>(x % 256);
-            p[FI_RGBA_GREEN] = static_cast<BYTE>(y % 256);
-            p[FI_RGBA_BLUE] = 77;
-        }
-    }
-    FreeImage_Save(FIF_PNG, dib, path.c_str());
-    FreeImage_Unload(dib);
-}
-
-// The colour of an image pixel, y from the top.
-inline RGBQUAD pixel(const fipSuperImage& image, int x, int y) {
-    fipImage copy = image;
-    copy.convertTo24Bits();
-    RGBQUAD c{};
-    copy.getPixelColor(x, copy.getHeight() - 1 - y, &c);
-    return c;
-}
-
-inline std::string rgb(RGBQUAD c) {
-    return std::to_string(c.rgbRed) + "," + std::to_string(c.rgbGreen) + "," +
-           std::to_string(c.rgbBlue);
-}
 
 inline std::string paneText(const CSuperStatusBar& bar, int id) {
     for (const PaneLayout& pane : bar.paneLayout()) {

@@ -20,20 +20,6 @@ using test::writePicture;
 
 class ImageViewGeometry : public ImageViewTest {
 protected:
-    // The next dialog is filled in by fill, then Ok is pressed (or it is cancelled when fill
-    // returns false).
-    template <typename Dialog, typename Fill>
-    void answerNextDialog(Fill fill) {
-        view->prompts().runDialog = [fill](wxDialog& shown) {
-            auto* dialog = dynamic_cast<Dialog*>(&shown);
-            EXPECT_NE(dialog, nullptr);
-            if (dialog == nullptr || !fill(*dialog)) {
-                return static_cast<int>(wxID_CANCEL);
-            }
-            test::pressOk(*dialog);
-            return dialog->GetReturnCode();
-        };
-    }
     double dpiX() const { return image().getHorizontalResolution() * 2.54; }
 };
 
