@@ -68,7 +68,7 @@ SANITIZER_ENV := NO_AT_BRIDGE=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:det
 tsan: deps
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARN_TSAN=ON
 	cmake --build build/tsan -j $(JOBS) --target tarn_core_tests
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ./build/tsan/tests/tarn_core_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp ./build/tsan/tests/tarn_core_tests
 
 bench: bench-deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARN_BENCH=ON
