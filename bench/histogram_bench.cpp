@@ -57,8 +57,11 @@ void histogramBrowser(benchmark::State& state) {
         }
         state.SetIterationTime(median(times) / 1000.0);
     }
+    // The window writes its flags to the settings when it goes, so it must go before they do.
     frame->Destroy();
-    wxTheApp->ProcessPendingEvents();
+    while (wxPendingDelete.Member(frame)) {
+        wxYield();
+    }
     std::error_code ignored;
     fs::remove_all(folder, ignored);
 }
