@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/toolkit_environment.h"
 #include "imaging/freeimage_ptr.h"
 
 namespace tarn::bench {
@@ -30,6 +31,8 @@ inline bool startToolkit() {
         if (wxTheApp != nullptr) {
             return true;
         }
+        // As the program starts it.
+        tarn::prepareToolkitEnvironment();
         wxApp::SetInstance(new wxApp);  // owned by the toolkit
         int argc = 1;
         static char arg0[] = "tarn_bench";

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/toolkit_environment.h"
 #include "imaging/imaging_service.h"
 
 // Runs the UI tests inside an initialised toolkit. Listing the tests needs no display.
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     ::setenv("XDG_DATA_HOME", dataHome, 1);
     // Thumbnails the lists make go to a cache of the run too.
     ::setenv("XDG_CACHE_HOME", (std::string(dataHome) + "/cache").c_str(), 1);
+    tarn::prepareToolkitEnvironment();
     wxApp::SetInstance(new wxApp);  // owned and deleted by the toolkit
     int wxArgc = 1;
     char* wxArgv[] = {argv[0], nullptr};
