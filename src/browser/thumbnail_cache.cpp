@@ -28,9 +28,9 @@ namespace fs = std::filesystem;
 // Cached pictures are at most 256 px a side; anything much bigger is not a thumbnail.
 constexpr unsigned kMaxEntrySide = 512;
 constexpr off_t kMaxEntryBytes = 4 * 1024 * 1024;
-// Pictures waiting to be written take at most 32 MB: 512 normal entries (a first screen and its
-// read-ahead) or 128 large ones.
-constexpr std::size_t kMaxQueuedPixels = std::size_t{1} << 23;
+// Pictures waiting to be written take at most 8 MB: 128 normal entries (a first screen at the
+// usual box) or 32 large ones.
+constexpr std::size_t kMaxQueuedPixels = std::size_t{1} << 21;
 
 std::string absolutePath(const std::string& path) {
     std::error_code ec;
@@ -301,28 +301,43 @@ void ThumbnailCache::write(const std::string& path, std::int64_t modifiedTime,
     entry.photoWidth = thumbnail.photoWidth;
     entry.photoHeight = thumbnail.photoHeight;
     if (thumbnail.image.isValid()) {
-        // The library reads the bitmap only.
-        entry.image.reset(FreeImage_Clone(const_cast<fipSuperImage&>(thumbnail.image)));
+        // Queued as it will be written, which for opaque pictures is a quarter smaller. The
+        // library reads the bitmap only.
+        FIBITMAP* const made = const_cast<fipSuperImage&>(thumbnail.image);
+        const unsigned bpp = FreeImage_GetBPP(made);
+        const bool keptAsIs = bpp == 24 || (bpp == 32 && FreeImage_IsTransparent(made));
+        entry.image.reset(keptAsIs ? FreeImage_Clone(made) : FreeImage_ConvertTo24Bits(made));
         if (!entry.image) {
             return;
         }
     }
+    std::optional<Entry> overflow;
     {
         const std::lock_guard lock(m_mutex);
         if (m_stop) {
             return;
         }
+        // The writer runs only when the makers leave a core free, which on a busy machine is
+        // rarely; rather than grow or drop entries, the maker writes the oldest one itself.
         if (m_queue.size() >= kMaxQueuedPixels / (std::size_t{cacheSize} * cacheSize)) {
+            overflow = std::move(m_queue.front());
             m_queue.pop_front();
+            ++m_writing;
         }
         m_queue.push_back(std::move(entry));
     }
     m_wake.notify_one();
+    if (overflow) {
+        store(*overflow);
+        const std::lock_guard lock(m_mutex);
+        --m_writing;
+        m_written.notify_all();
+    }
 }
 
 void ThumbnailCache::waitUntilWritten() {
     std::unique_lock lock(m_mutex);
-    m_written.wait(lock, [this] { return (m_queue.empty() && !m_busy) || m_stop; });
+    m_written.wait(lock, [this] { return (m_queue.empty() && m_writing == 0) || m_stop; });
 }
 
 void ThumbnailCache::run() {
@@ -336,14 +351,13 @@ void ThumbnailCache::run() {
         }
         Entry entry = std::move(m_queue.front());
         m_queue.pop_front();
-        m_busy = true;
+        ++m_writing;
         lock.unlock();
         store(entry);
         lock.lock();
-        m_busy = false;
+        --m_writing;
         m_written.notify_all();
     }
-    m_busy = false;
     m_written.notify_all();
 }
 
@@ -358,18 +372,8 @@ void ThumbnailCache::store(Entry& entry) const {
     if (::lstat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         return;
     }
-    FreeImageBitmap dib;
-    if (!entry.image) {
-        dib.reset(FreeImage_Allocate(1, 1, 32));
-    } else if (FreeImage_GetBPP(entry.image.get()) == 32 &&
-               FreeImage_IsTransparent(entry.image.get())) {
-        dib = std::move(entry.image);
-    } else if (FreeImage_GetBPP(entry.image.get()) == 24) {
-        dib = std::move(entry.image);
-    } else {
-        // Opaque 32-bit pictures and other depths go as plain RGB.
-        dib.reset(FreeImage_ConvertTo24Bits(entry.image.get()));
-    }
+    FreeImageBitmap dib =
+        entry.image ? std::move(entry.image) : FreeImageBitmap(FreeImage_Allocate(1, 1, 32));
     if (!dib) {
         return;
     }

@@ -50,7 +50,8 @@ public:
                                   unsigned boxWidth, unsigned boxHeight) const;
 
     // Queues the entry of a thumbnail made at cacheSize; one without image is written as a
-    // failure entry. Returns at once; when the queue is full the oldest entry is dropped.
+    // failure entry. Returns at once, unless the queue is full: then the caller writes the
+    // oldest entry first.
     void write(const std::string& path, std::int64_t modifiedTime, std::uint64_t fileSize,
                unsigned cacheSize, const Thumbnail& thumbnail);
 
@@ -71,7 +72,8 @@ private:
         std::int64_t modifiedTime = 0;
         std::uint64_t fileSize = 0;
         unsigned cacheSize = 0;
-        FreeImageBitmap image;  // null for a failure entry
+        FreeImageBitmap image;  // as it is written: 24-bit unless transparent; null for a failure
+                                // entry
         unsigned photoWidth = 0;
         unsigned photoHeight = 0;
     };
@@ -84,7 +86,8 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_written;
     std::deque<Entry> m_queue;
-    bool m_busy = false;
+    // Entries being written, by the writer or by a caller of a full queue.
+    int m_writing = 0;
     bool m_stop = false;
     std::thread m_thread;
 };

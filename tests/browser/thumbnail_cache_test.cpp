@@ -184,6 +184,25 @@ TEST_F(ThumbnailCacheTest, EntryOfAnotherLastWriteIsRemadeAndRewritten) {
     EXPECT_FALSE(m_cache->read(file, first, 150, 150).has_value());
 }
 
+TEST_F(ThumbnailCacheTest, BurstOfEntriesBeyondTheQueueIsAllWritten) {
+    // Queued far faster than the writer stores them (a folder of photos on a busy machine):
+    // none of them may be lost, the first ones of the folder least of all.
+    Thumbnail made;
+    ASSERT_TRUE(made.image.setSize(FIT_BITMAP, 256, 192, 32));
+    made.photoWidth = 4000;
+    made.photoHeight = 3000;
+    std::vector<std::string> files;
+    for (int i = 0; i < 300; ++i) {
+        files.push_back(picture("IMG_" + std::to_string(i) + ".JPG"));
+        m_cache->write(files.back(), 1000 + i, 12345, ThumbnailCache::kLargeSize, made);
+    }
+    m_cache->waitUntilWritten();
+    for (const std::string& file : files) {
+        EXPECT_TRUE(fs::is_regular_file(m_cache->entryPath(file, ThumbnailCache::kLargeSize)))
+            << file;
+    }
+}
+
 TEST_F(ThumbnailCacheTest, FileThatCannotBeThumbnailedIsNotRetriedWhileUnchanged) {
     const std::string file = picture("broken.jpg");
     writeFile(file, "\xFF\xD8\xFF\xE0 not really a picture");
