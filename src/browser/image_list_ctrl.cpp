@@ -258,7 +258,6 @@ void CImageListCtrl::setThumbSize(int width, int height) {
     m_geometry = geometry;
     m_worker.setBox(static_cast<unsigned>(geometry.boxWidth),
                     static_cast<unsigned>(geometry.boxHeight));
-    m_cellBitmap = wxBitmap();
     updateRows();
     if (const int selected = m_model.firstSelected(); selected >= 0) {
         ensureVisible(selected);

@@ -197,7 +197,8 @@ private:
     bool m_eraseOnce = false;
     bool m_sizeTracking = false;
 
-    wxBitmap m_cellBitmap;
+    // What a paint draws a row of cells into before it goes to the display.
+    wxBitmap m_rowBuffer;
     wxBitmap m_folderSource;
     wxBitmap m_folderScaled;
     wxBitmap m_overlay;

@@ -376,8 +376,13 @@ void CImageListCtrl::onChar(wxKeyEvent& event) {
 }
 
 void CImageListCtrl::onFocusChanged(wxFocusEvent& event) {
-    // The selection colour depends on the keyboard focus.
-    Refresh();
+    // The selection colour depends on the keyboard focus; nothing else does.
+    const IndexRange shown = shownItems();
+    for (int i = std::max(shown.first, 0); i <= std::min(shown.last, m_model.count() - 1); ++i) {
+        if (m_model.item(i)->selected) {
+            RefreshRect(itemRect(i), false);
+        }
+    }
     event.Skip();
 }
 

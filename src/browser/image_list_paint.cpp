@@ -87,7 +87,7 @@ const wxBitmap& CImageListCtrl::folderPicture(const wxSize& size) {
 }
 
 void CImageListCtrl::onPaint(wxPaintEvent&) {
-    wxAutoBufferedPaintDC dc(this);
+    wxPaintDC dc(this);
     const wxSize client = GetClientSize();
     wxRegion update = GetUpdateRegion();
     if (m_eraseOnce) {
@@ -99,26 +99,41 @@ void CImageListCtrl::onPaint(wxPaintEvent&) {
 
     const bool focused = HasFocus();
     const int count = m_model.count();
-    if (count > 0) {
+    if (count > 0 && client.x > 0) {
+        // A row of cells is drawn into one picture and handed to the display at once: a
+        // transfer per cell costs more than drawing the cells.
+        const int rowHeight = m_geometry.cellHeight;
+        if (!m_rowBuffer.IsOk() || m_rowBuffer.GetWidth() != client.x ||
+            m_rowBuffer.GetHeight() != rowHeight) {
+            m_rowBuffer = wxBitmap(client.x, rowHeight);
+        }
+        wxMemoryDC row(m_rowBuffer);
         const GridLayout grid = layout();
         const int firstRow = static_cast<int>(GetVisibleRowsBegin());
         const int endRow = std::min(static_cast<int>(GetVisibleRowsEnd()), grid.rows());
-        for (int row = firstRow; row < endRow; ++row) {
-            for (int i = grid.firstIndexOfRow(row); i <= grid.lastIndexOfRow(row); ++i) {
+        for (int r = firstRow; r < endRow; ++r) {
+            const wxRect rowRect(0, (r - firstRow) * rowHeight, client.x, rowHeight);
+            if (update.Contains(rowRect) == wxOutRegion) {
+                continue;
+            }
+            row.SetPen(*wxTRANSPARENT_PEN);
+            row.SetBrush(wxBrush(kBackground));
+            row.DrawRectangle(0, 0, client.x, rowHeight);
+            for (int i = grid.firstIndexOfRow(r); i <= grid.lastIndexOfRow(r); ++i) {
                 const wxRect rect = itemRect(i);
                 if (update.Contains(rect) == wxOutRegion) {
                     continue;
                 }
-                if (!m_cellBitmap.IsOk()) {
-                    m_cellBitmap = wxBitmap(m_geometry.cellWidth, m_geometry.cellHeight);
-                }
-                {
-                    wxMemoryDC cell(m_cellBitmap);
-                    drawCell(cell, i, focused);
-                }
-                dc.DrawBitmap(m_cellBitmap, rect.GetPosition());
-                background.Subtract(rect);
+                // Nothing of a cell reaches into its neighbours.
+                row.SetDeviceOrigin(rect.x, 0);
+                row.SetClippingRegion(0, 0, rect.width, rect.height);
+                drawCell(row, i, focused);
+                row.DestroyClippingRegion();
             }
+            row.SetDeviceOrigin(0, 0);
+            const wxRect part = update.GetBox().Intersect(rowRect);
+            dc.Blit(part.x, part.y, part.width, part.height, &row, part.x, part.y - rowRect.y);
+            background.Subtract(rowRect);
         }
         requestVisible();
     }
@@ -126,7 +141,7 @@ void CImageListCtrl::onPaint(wxPaintEvent&) {
     dc.SetBackground(wxBrush(kBackground));
     dc.Clear();
     dc.DestroyClippingRegion();
-    if (m_model.count() == 0) {
+    if (count == 0) {
         drawEmptyText(dc);
     }
 }
@@ -160,8 +175,7 @@ void CImageListCtrl::drawEmptyText(wxDC& dc) {
 void CImageListCtrl::drawCell(wxDC& dc, int index, bool listFocused) {
     FolderItem& item = *m_model.item(index);
     const CellGeometry& g = m_geometry;
-    dc.SetBackground(wxBrush(kBackground));
-    dc.Clear();
+    // On the cleared background of the update.
 
     const wxColour selection =
         item.selected ? (listFocused ? kSelectedFocused : kSelectedUnfocused) : kBackground;
