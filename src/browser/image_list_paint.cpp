@@ -175,7 +175,7 @@ void CImageListCtrl::drawEmptyText(wxDC& dc) {
 void CImageListCtrl::drawCell(wxDC& dc, int index, bool listFocused) {
     FolderItem& item = *m_model.item(index);
     const CellGeometry& g = m_geometry;
-    // On the cleared background of the update.
+    // The caller has drawn the background under the cell.
 
     const wxColour selection =
         item.selected ? (listFocused ? kSelectedFocused : kSelectedUnfocused) : kBackground;
