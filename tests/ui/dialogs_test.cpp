@@ -31,19 +31,21 @@ namespace tarn {
 namespace {
 
 // Runs the dialog modally and calls step from inside its loop every 50 ms until step says it
-// is done (it ends the dialog itself). A dialog still open after ten seconds is ended with -1.
+// is done (it ends the dialog itself). A dialog still open after ten seconds, whether step never
+// got done or what it did never reached the dialog, is ended with -1.
 int runModal(wxDialog& dialog, const std::function<bool()>& step) {
     wxTimer timer;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool done = false;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (!dialog.IsModal()) {
             return;
         }
-        if (step()) {
-            timer.Stop();
-        } else if (std::chrono::steady_clock::now() > deadline) {
+        if (std::chrono::steady_clock::now() > deadline) {
             timer.Stop();
             dialog.EndModal(-1);
+        } else if (!done) {
+            done = step();
         }
     });
     timer.Start(50);
