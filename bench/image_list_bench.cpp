@@ -327,8 +327,11 @@ const Results& measure() {
             r.peakMb = static_cast<double>(residentPeakKb()) / 1024.0;
             window.settle(photos.cache());
         }
-        std::error_code ignored;
-        fs::remove_all(photos.cache() + "/thumbnails", ignored);
+        const auto emptyCache = [&] {
+            std::error_code ignored;
+            fs::remove_all(photos.cache() + "/thumbnails", ignored);
+        };
+        emptyCache();
         int firstScreenFiles = 0;
         {
             ListWindow window(context, icons, kBox);
@@ -339,8 +342,7 @@ const Results& measure() {
             std::vector<double> reference;
             for (int round = 0; round < kColdRounds; ++round) {
                 window.settle(photos.cache());
-                std::error_code ignored;
-                fs::remove_all(photos.cache() + "/thumbnails", ignored);
+                emptyCache();
                 cold.push_back(window.firstScreen(context, photos.folder("photos")));
                 window.settle(photos.cache());
                 reference.push_back(referenceMs(photos, firstScreenFiles));
